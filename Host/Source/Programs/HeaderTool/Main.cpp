@@ -1,0 +1,8 @@
+// Placeholder entry point; replaced by the header tool itself.
+#include <cstdio>
+
+int main()
+{
+	std::fprintf(stderr, "HeaderTool: not built yet\n");
+	return 1;
+}
