@@ -1,0 +1,112 @@
+// Copyright Quarn. All Rights Reserved.
+
+#include "QuarnBaseAddress.h"
+
+namespace QuarnBaseAddress
+{
+	static FString HostOf(const FString& AfterScheme)
+	{
+		// The authority ends at the first slash, question mark or hash; an IPv6 host is bracketed.
+		int32 End = AfterScheme.Len();
+		for (int32 Index = 0; Index < AfterScheme.Len(); ++Index)
+		{
+			const TCHAR Char = AfterScheme[Index];
+			if (Char == TEXT('/') || Char == TEXT('?') || Char == TEXT('#'))
+			{
+				End = Index;
+				break;
+			}
+		}
+		FString Authority = AfterScheme.Left(End);
+		int32 At = INDEX_NONE;
+		if (Authority.FindLastChar(TEXT('@'), At))
+		{
+			Authority.RightChopInline(At + 1);
+		}
+		if (Authority.StartsWith(TEXT("[")))
+		{
+			int32 Close = INDEX_NONE;
+			return Authority.FindChar(TEXT(']'), Close) ? Authority.Mid(1, Close - 1) : FString();
+		}
+		int32 Colon = INDEX_NONE;
+		return Authority.FindChar(TEXT(':'), Colon) ? Authority.Left(Colon) : Authority;
+	}
+
+	bool IsLoopbackHost(const FString& Host)
+	{
+		if (Host.Equals(TEXT("localhost"), ESearchCase::IgnoreCase) || Host == TEXT("::1"))
+		{
+			return true;
+		}
+		// 127.0.0.0/8, written as four decimal octets.
+		TArray<FString> Octets;
+		Host.ParseIntoArray(Octets, TEXT("."), false);
+		if (Octets.Num() != 4 || Octets[0] != TEXT("127"))
+		{
+			return false;
+		}
+		for (const FString& Octet : Octets)
+		{
+			if (Octet.IsEmpty() || Octet.Len() > 3 || !Octet.IsNumeric() || Octet.Contains(TEXT(".")) || Octet.Contains(TEXT("-")) || FCString::Atoi(*Octet) > 255)
+			{
+				return false;
+			}
+		}
+		return true;
+	}
+
+	bool Validate(const FString& Base, bool bAllowInsecure, FQuarnError& OutError)
+	{
+		OutError = FQuarnError();
+		const FString Trimmed = Base.TrimStartAndEnd();
+		if (Trimmed.IsEmpty())
+		{
+			OutError.Code = TEXT("no_base_address");
+			OutError.Message = TEXT("No platform address is set.");
+			OutError.Hint = TEXT("Set Base Url in Project Settings > Plugins > Quarn SDK; for the local emulator, use the address it prints when it starts.");
+			return false;
+		}
+		static const FString Https = TEXT("https://");
+		static const FString Http = TEXT("http://");
+		if (Trimmed.StartsWith(Https, ESearchCase::IgnoreCase))
+		{
+			if (!HostOf(Trimmed.RightChop(Https.Len())).IsEmpty())
+			{
+				return true;
+			}
+		}
+		else if (Trimmed.StartsWith(Http, ESearchCase::IgnoreCase))
+		{
+			const FString Host = HostOf(Trimmed.RightChop(Http.Len()));
+			if (!Host.IsEmpty())
+			{
+				if (bAllowInsecure || IsLoopbackHost(Host))
+				{
+					return true;
+				}
+				OutError.Code = TEXT("insecure_base_address");
+				OutError.Message = FString::Printf(TEXT("Refusing to send requests to %s over plain HTTP: access tokens would cross the network unencrypted."), *Host);
+				OutError.Hint = TEXT("Use an https address, or turn on Allow Insecure Http in the Quarn SDK settings for a development server.");
+				return false;
+			}
+		}
+		OutError.Code = TEXT("invalid_base_address");
+		OutError.Message = FString::Printf(TEXT("The platform address '%s' is not an http or https URL with a host."), *Trimmed);
+		OutError.Hint = TEXT("Set Base Url in Project Settings > Plugins > Quarn SDK to an address such as https://api.example.com.");
+		return false;
+	}
+
+	FString Join(const FString& Base, const FString& Path)
+	{
+		FString Result = Base.TrimStartAndEnd();
+		while (Result.EndsWith(TEXT("/")))
+		{
+			Result.LeftChopInline(1);
+		}
+		if (!Path.StartsWith(TEXT("/")))
+		{
+			Result.AppendChar(TEXT('/'));
+		}
+		return Result + Path;
+	}
+}

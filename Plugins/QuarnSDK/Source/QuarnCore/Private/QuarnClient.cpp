@@ -1,0 +1,168 @@
+// Copyright Quarn. All Rights Reserved.
+
+#include "QuarnClient.h"
+#include "QuarnBaseAddress.h"
+#include "QuarnHttpTransport.h"
+#include "QuarnLog.h"
+#include "QuarnResponse.h"
+#include "QuarnSettings.h"
+#include "QuarnTransport.h"
+#include "Containers/Ticker.h"
+#include "GenericPlatform/GenericPlatformHttp.h"
+#include "Misc/Guid.h"
+
+namespace QuarnClient
+{
+	static TSharedPtr<IQuarnTransport>& OverrideTransport()
+	{
+		static TSharedPtr<IQuarnTransport> Transport;
+		return Transport;
+	}
+
+	static TSharedRef<IQuarnTransport> DefaultTransport()
+	{
+		static TSharedRef<IQuarnTransport> Transport = MakeShared<FQuarnHttpTransport>();
+		return Transport;
+	}
+
+	/** Runs a callback on the game thread at the next tick, so that no caller is re-entered from inside Send. */
+	static void CompleteLater(TFunction<void()> Work)
+	{
+		FTSTicker::GetCoreTicker().AddTicker(FTickerDelegate::CreateLambda([Work = MoveTemp(Work)](float)
+		{
+			Work();
+			return false;
+		}));
+	}
+}
+
+void FQuarnClient::Send(const FString& Method, const FString& Path, const FString& Body, const FString& AccessToken, const FString& IdempotencyKey, FQuarnResponseCallback OnComplete)
+{
+	// Shared by every path that could complete the request, so that OnComplete runs once even if a
+	// transport misbehaves and answers twice.
+	TSharedRef<FQuarnResponseCallback> Pending = MakeShared<FQuarnResponseCallback>(MoveTemp(OnComplete));
+	auto Complete = [Pending](bool bOk, TSharedPtr<FJsonObject> Json, const FQuarnError& Error)
+	{
+		if (*Pending)
+		{
+			FQuarnResponseCallback Callback = MoveTemp(*Pending);
+			*Pending = nullptr;
+			Callback(bOk, MoveTemp(Json), Error);
+		}
+	};
+
+	const UQuarnSettings* Settings = UQuarnSettings::Get();
+	const FString Verb = Method.ToUpper();
+
+	FQuarnError AddressError;
+	if (!QuarnBaseAddress::Validate(Settings->BaseUrl, Settings->bAllowInsecureHttp, AddressError))
+	{
+		UE_LOG(LogQuarn, Warning, TEXT("%s %s refused: %s"), *Verb, *Path, *AddressError.Message);
+		QuarnClient::CompleteLater([Complete, AddressError]() { Complete(false, nullptr, AddressError); });
+		return;
+	}
+
+	FQuarnHttpRequest Request;
+	Request.Verb = Verb;
+	Request.Url = QuarnBaseAddress::Join(Settings->BaseUrl, EncodePath(Path));
+	Request.Body = Body;
+	Request.TimeoutSeconds = Settings->RequestTimeoutSeconds;
+	Request.Headers.Emplace(TEXT("Accept"), TEXT("application/json"));
+	if (!Body.IsEmpty())
+	{
+		Request.Headers.Emplace(TEXT("Content-Type"), TEXT("application/json; charset=utf-8"));
+	}
+	if (!AccessToken.IsEmpty())
+	{
+		Request.Headers.Emplace(TEXT("Authorization"), FString(TEXT("Bearer ")) + AccessToken);
+	}
+	if (!IdempotencyKey.IsEmpty())
+	{
+		Request.Headers.Emplace(TEXT("Idempotency-Key"), IdempotencyKey);
+	}
+
+	UE_LOG(LogQuarn, VeryVerbose, TEXT("%s %s"), *Verb, *Path);
+
+	const float TimeoutSeconds = Request.TimeoutSeconds;
+	// A transport may answer from inside its own Send (the engine's HTTP module does when a
+	// request fails its pre-checks); such an answer is held back until the next tick.
+	TSharedRef<bool> bInsideSend = MakeShared<bool>(true);
+	GetTransport()->Send(Request, [Complete, Verb, Path, TimeoutSeconds, bInsideSend](const FQuarnHttpResponse& Response)
+	{
+		auto Deliver = [Complete, Verb, Path, TimeoutSeconds, Response]()
+		{
+			TSharedPtr<FJsonObject> Json;
+			FQuarnError Error;
+			const bool bOk = QuarnResponse::Interpret(Response, TimeoutSeconds, Json, Error);
+			if (bOk)
+			{
+				UE_LOG(LogQuarn, Verbose, TEXT("%s %s -> %d (%s)"), *Verb, *Path, Response.StatusCode, *Response.RequestId);
+			}
+			else
+			{
+				UE_LOG(LogQuarn, Verbose, TEXT("%s %s failed: http=%d code=%s (%s)"), *Verb, *Path, Error.HttpStatus, *Error.Code, *Error.RequestId);
+			}
+			Complete(bOk, MoveTemp(Json), Error);
+		};
+		if (IsInGameThread() && !*bInsideSend)
+		{
+			Deliver();
+		}
+		else
+		{
+			QuarnClient::CompleteLater(MoveTemp(Deliver));
+		}
+	});
+	*bInsideSend = false;
+}
+
+FString FQuarnClient::NewIdempotencyKey()
+{
+	return FGuid::NewGuid().ToString(EGuidFormats::DigitsWithHyphensLower);
+}
+
+void FQuarnClient::SetTransport(TSharedPtr<IQuarnTransport> Transport)
+{
+	QuarnClient::OverrideTransport() = MoveTemp(Transport);
+}
+
+TSharedRef<IQuarnTransport> FQuarnClient::GetTransport()
+{
+	const TSharedPtr<IQuarnTransport>& Override = QuarnClient::OverrideTransport();
+	return Override.IsValid() ? Override.ToSharedRef() : QuarnClient::DefaultTransport();
+}
+
+FString FQuarnClient::EncodePath(const FString& Path)
+{
+	// Each segment is encoded on its own so that the separators stay.
+	FString Result;
+	FString Segment;
+	for (int32 Index = 0; Index < Path.Len(); ++Index)
+	{
+		const TCHAR Char = Path[Index];
+		if (Char == TEXT('/'))
+		{
+			Result += FGenericPlatformHttp::UrlEncode(Segment);
+			Result.AppendChar(TEXT('/'));
+			Segment.Reset();
+		}
+		else
+		{
+			Segment.AppendChar(Char);
+		}
+	}
+	Result += FGenericPlatformHttp::UrlEncode(Segment);
+	return Result;
+}
+
+FString FQuarnHttpRequest::GetHeader(const FString& Name) const
+{
+	for (const TPair<FString, FString>& Header : Headers)
+	{
+		if (Header.Key == Name)
+		{
+			return Header.Value;
+		}
+	}
+	return FString();
+}

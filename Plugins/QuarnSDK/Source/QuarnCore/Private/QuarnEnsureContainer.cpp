@@ -1,0 +1,103 @@
+// Copyright Quarn. All Rights Reserved.
+
+#include "QuarnEnsureContainer.h"
+#include "QuarnClient.h"
+#include "QuarnContainerJson.h"
+#include "QuarnJsonBody.h"
+#include "QuarnSubsystem.h"
+#include "Dom/JsonObject.h"
+#include "UObject/Package.h"
+
+UQuarnEnsureContainer* UQuarnEnsureContainer::EnsureContainer(UObject* WorldContextObject, const FString& PlayerId, const FString& Kind, EQuarnContainerLayout Layout, int32 SlotCount, int32 GridWidth, int32 GridHeight)
+{
+	UQuarnEnsureContainer* Action = NewObject<UQuarnEnsureContainer>(GetTransientPackage());
+	Action->Context = WorldContextObject;
+	Action->RequestedPlayerId = PlayerId;
+	Action->RequestedKind = Kind;
+	Action->RequestedLayout = Layout;
+	Action->RequestedSlotCount = SlotCount;
+	Action->RequestedGridWidth = GridWidth;
+	Action->RequestedGridHeight = GridHeight;
+	Action->RegisterWithGameInstance(WorldContextObject);
+	return Action;
+}
+
+FString UQuarnEnsureContainer::MakeRequestBody(const FString& Kind, EQuarnContainerLayout Layout, int32 SlotCount, int32 GridWidth, int32 GridHeight)
+{
+	const TSharedRef<FJsonObject> Body = MakeShared<FJsonObject>();
+	Body->SetStringField(TEXT("kind"), Kind);
+	if (Layout == EQuarnContainerLayout::Slots)
+	{
+		Body->SetStringField(TEXT("layout"), TEXT("slots"));
+		Body->SetNumberField(TEXT("slot_count"), FMath::Max(SlotCount, 1));
+	}
+	else
+	{
+		// A grid's size goes as given: the platform names the member it refuses.
+		Body->SetStringField(TEXT("layout"), TEXT("grid"));
+		Body->SetNumberField(TEXT("grid_width"), GridWidth);
+		Body->SetNumberField(TEXT("grid_height"), GridHeight);
+	}
+	return QuarnJsonBody::Write(Body);
+}
+
+void UQuarnEnsureContainer::Activate()
+{
+	if (bActivated)
+	{
+		return;
+	}
+	bActivated = true;
+
+	const UQuarnSubsystem* Subsystem = UQuarnSubsystem::Get(Context);
+	const FString AccessToken = Subsystem ? Subsystem->GetAccessToken(RequestedPlayerId) : FString();
+	if (AccessToken.IsEmpty())
+	{
+		FQuarnError Error;
+		Error.Code = TEXT("not_authenticated");
+		Error.Message = TEXT("Player is not authenticated");
+		Error.Hint = TEXT("Call Quarn - Authenticate Player for this player first.");
+		Finish(false, FQuarnContainer(), Error);
+		return;
+	}
+
+	TWeakObjectPtr<UQuarnEnsureContainer> WeakThis(this);
+	FQuarnClient::Send(TEXT("POST"), TEXT("/v1/game/containers/ensure"),
+		MakeRequestBody(RequestedKind, RequestedLayout, RequestedSlotCount, RequestedGridWidth, RequestedGridHeight),
+		AccessToken, FString(),
+		[WeakThis](bool bOk, TSharedPtr<FJsonObject> Json, const FQuarnError& Error)
+		{
+			if (UQuarnEnsureContainer* Action = WeakThis.Get())
+			{
+				Action->HandleResponse(bOk, MoveTemp(Json), Error);
+			}
+		});
+}
+
+void UQuarnEnsureContainer::HandleResponse(bool bOk, TSharedPtr<FJsonObject> Json, const FQuarnError& Error)
+{
+	if (!bOk || !Json.IsValid())
+	{
+		Finish(false, FQuarnContainer(), Error);
+		return;
+	}
+	Finish(true, QuarnContainerJson::ReadContainer(*Json), FQuarnError());
+}
+
+void UQuarnEnsureContainer::Finish(bool bSucceeded, const FQuarnContainer& Container, const FQuarnError& Error)
+{
+	if (bFinished)
+	{
+		return;
+	}
+	bFinished = true;
+	if (bSucceeded)
+	{
+		OnSuccess.Broadcast(Container, Error);
+	}
+	else
+	{
+		OnFailure.Broadcast(Container, Error);
+	}
+	SetReadyToDestroy();
+}

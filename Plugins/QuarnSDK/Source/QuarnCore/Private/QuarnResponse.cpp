@@ -1,0 +1,100 @@
+// Copyright Quarn. All Rights Reserved.
+
+#include "QuarnResponse.h"
+#include "Dom/JsonObject.h"
+#include "Serialization/JsonReader.h"
+#include "Serialization/JsonSerializer.h"
+
+namespace QuarnResponse
+{
+	TSharedPtr<FJsonObject> ParseObject(const FString& Body)
+	{
+		if (Body.IsEmpty())
+		{
+			return nullptr;
+		}
+		TSharedPtr<FJsonObject> Object;
+		const TSharedRef<TJsonReader<TCHAR>> Reader = TJsonReaderFactory<TCHAR>::Create(Body);
+		if (!FJsonSerializer::Deserialize(Reader, Object) || !Object.IsValid())
+		{
+			return nullptr;
+		}
+		return Object;
+	}
+
+	/** Fills the error from the platform's {"error": {...}} object; false when the body has none. */
+	static bool ReadErrorObject(const TSharedPtr<FJsonObject>& Body, FQuarnError& OutError)
+	{
+		const TSharedPtr<FJsonObject>* ErrorObject = nullptr;
+		if (!Body.IsValid() || !Body->TryGetObjectField(TEXT("error"), ErrorObject) || ErrorObject == nullptr || !ErrorObject->IsValid())
+		{
+			return false;
+		}
+		FString Code;
+		if (!(*ErrorObject)->TryGetStringField(TEXT("code"), Code) || Code.IsEmpty())
+		{
+			return false;
+		}
+		OutError.Code = Code;
+		(*ErrorObject)->TryGetStringField(TEXT("message"), OutError.Message);
+		(*ErrorObject)->TryGetStringField(TEXT("hint"), OutError.Hint);
+		FString RequestId;
+		if ((*ErrorObject)->TryGetStringField(TEXT("request_id"), RequestId) && !RequestId.IsEmpty())
+		{
+			OutError.RequestId = RequestId;
+		}
+		return true;
+	}
+
+	bool Interpret(const FQuarnHttpResponse& Response, float TimeoutSeconds, TSharedPtr<FJsonObject>& OutJson, FQuarnError& OutError)
+	{
+		OutJson.Reset();
+		OutError = FQuarnError();
+		OutError.RequestId = Response.RequestId;
+
+		switch (Response.Result)
+		{
+		case EQuarnTransportResult::Answered:
+			break;
+		case EQuarnTransportResult::TimedOut:
+			OutError.Code = TEXT("timeout");
+			OutError.Message = FString::Printf(TEXT("The platform did not answer within %.0f seconds."), TimeoutSeconds);
+			OutError.Hint = TEXT("Check the connection and try again.");
+			return false;
+		case EQuarnTransportResult::Cancelled:
+			OutError.Code = TEXT("cancelled");
+			OutError.Message = TEXT("The request was cancelled before the platform answered.");
+			return false;
+		case EQuarnTransportResult::ConnectionFailed:
+		default:
+			OutError.Code = TEXT("network_error");
+			OutError.Message = TEXT("Could not reach the platform.");
+			OutError.Hint = TEXT("Check the connection and the Base Url in the Quarn SDK settings, then try again.");
+			return false;
+		}
+
+		OutError.HttpStatus = Response.StatusCode;
+		const TSharedPtr<FJsonObject> Body = ParseObject(Response.Body);
+		if (Response.StatusCode >= 200 && Response.StatusCode < 300)
+		{
+			if (!Body.IsValid())
+			{
+				OutError.Code = TEXT("bad_response");
+				OutError.Message = FString::Printf(TEXT("The platform answered HTTP %d with a body that is not a JSON object."), Response.StatusCode);
+				OutError.Hint = TEXT("Check that Base Url in the Quarn SDK settings points at the platform.");
+				return false;
+			}
+			OutJson = Body;
+			OutError = FQuarnError();
+			return true;
+		}
+
+		if (!ReadErrorObject(Body, OutError))
+		{
+			OutError.Code = TEXT("http_error");
+			OutError.Message = FString::Printf(TEXT("The platform answered HTTP %d without an error description."), Response.StatusCode);
+			OutError.Hint = FString();
+		}
+		return false;
+	}
+}
