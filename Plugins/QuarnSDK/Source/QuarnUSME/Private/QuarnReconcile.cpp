@@ -1,0 +1,152 @@
+// Copyright Quarn. All Rights Reserved.
+
+#include "QuarnReconcile.h"
+#include "Dom/JsonObject.h"
+#include "Dom/JsonValue.h"
+#include "Serialization/JsonSerializer.h"
+#include "Serialization/JsonWriter.h"
+
+namespace QuarnReconcile
+{
+	bool IsSamePlace(const FQuarnItemInstance& A, const FQuarnItemInstance& B)
+	{
+		return A.SlotIndex == B.SlotIndex && A.X == B.X && A.Y == B.Y && A.SlotKey.Equals(B.SlotKey, ESearchCase::IgnoreCase);
+	}
+
+	static TSharedPtr<FJsonValue> MakeGrant(const FString& ContainerId, const FName ItemId, int32 Quantity)
+	{
+		const TSharedRef<FJsonObject> Intent = MakeShared<FJsonObject>();
+		Intent->SetStringField(TEXT("kind"), TEXT("grant"));
+		Intent->SetStringField(TEXT("container_id"), ContainerId);
+		Intent->SetStringField(TEXT("item_id"), ItemId.ToString());
+		Intent->SetNumberField(TEXT("quantity"), Quantity);
+		return MakeShared<FJsonValueObject>(Intent);
+	}
+
+	static TSharedPtr<FJsonValue> MakeConsume(const FString& InstanceId, int32 Quantity)
+	{
+		const TSharedRef<FJsonObject> Intent = MakeShared<FJsonObject>();
+		Intent->SetStringField(TEXT("kind"), TEXT("consume"));
+		Intent->SetStringField(TEXT("instance_id"), InstanceId);
+		Intent->SetNumberField(TEXT("quantity"), Quantity);
+		return MakeShared<FJsonValueObject>(Intent);
+	}
+
+	static TSharedPtr<FJsonValue> MakeMove(const FQuarnItemInstance& Desired)
+	{
+		// Only what the desired item defines goes into the destination.
+		const TSharedRef<FJsonObject> To = MakeShared<FJsonObject>();
+		if (Desired.SlotIndex >= 0)
+		{
+			To->SetNumberField(TEXT("slot_index"), Desired.SlotIndex);
+		}
+		if (!Desired.SlotKey.IsEmpty())
+		{
+			To->SetStringField(TEXT("slot_key"), Desired.SlotKey);
+		}
+		if (Desired.X >= 0 && Desired.Y >= 0)
+		{
+			To->SetNumberField(TEXT("x"), Desired.X);
+			To->SetNumberField(TEXT("y"), Desired.Y);
+			To->SetBoolField(TEXT("rotated"), Desired.bRotated);
+		}
+		const TSharedRef<FJsonObject> Intent = MakeShared<FJsonObject>();
+		Intent->SetStringField(TEXT("kind"), TEXT("move"));
+		Intent->SetStringField(TEXT("instance_id"), Desired.InstanceId);
+		Intent->SetObjectField(TEXT("to"), To);
+		return MakeShared<FJsonValueObject>(Intent);
+	}
+
+	void BuildIntents(const TArray<FQuarnItemInstance>& Desired, const TArray<FQuarnItemInstance>& Current, const FString& ContainerId, FQuarnSyncReport& Report, TArray<TSharedPtr<FJsonValue>>& OutIntents)
+	{
+		// Instance id -> container item; ids compare without regard to case, and of two items with
+		// the same id the later one is kept.
+		TMap<FString, const FQuarnItemInstance*> Index;
+		Index.Reserve(Current.Num());
+		for (const FQuarnItemInstance& Item : Current)
+		{
+			if (!Item.InstanceId.IsEmpty())
+			{
+				Index.Add(Item.InstanceId, &Item);
+			}
+		}
+
+		TSet<FString> Seen;
+		Seen.Reserve(Desired.Num());
+		// Ids already claimed by an earlier desired item: a second item with the same id would add
+		// its difference to the first one's against the same stack.
+		TSet<FString> Claimed;
+		Claimed.Reserve(Desired.Num());
+
+		for (const FQuarnItemInstance& Want : Desired)
+		{
+			if (Want.Quantity <= 0)
+			{
+				continue;
+			}
+			if (Want.InstanceId.IsEmpty())
+			{
+				OutIntents.Add(MakeGrant(ContainerId, Want.ItemId, Want.Quantity));
+				++Report.Granted;
+				continue;
+			}
+			bool bAlreadyClaimed = false;
+			Claimed.Add(Want.InstanceId, &bAlreadyClaimed);
+			if (bAlreadyClaimed)
+			{
+				Report.Warnings.Add(FString::Printf(TEXT("%s carries instance id %s already used by an earlier item; ignored"), *Want.ItemId.ToString(), *Want.InstanceId));
+				continue;
+			}
+			const FQuarnItemInstance* const* Found = Index.Find(Want.InstanceId);
+			if (Found == nullptr)
+			{
+				Report.Warnings.Add(FString::Printf(TEXT("%s carries unknown instance id %s; ignored (the platform has no such item)"), *Want.ItemId.ToString(), *Want.InstanceId));
+				continue;
+			}
+			const FQuarnItemInstance& Have = **Found;
+			Seen.Add(Want.InstanceId);
+
+			if (Want.Quantity > Have.Quantity)
+			{
+				OutIntents.Add(MakeGrant(ContainerId, Want.ItemId, Want.Quantity - Have.Quantity));
+				++Report.Granted;
+			}
+			else if (Want.Quantity < Have.Quantity)
+			{
+				OutIntents.Add(MakeConsume(Want.InstanceId, Have.Quantity - Want.Quantity));
+				++Report.Consumed;
+			}
+			const bool bSamePlace = IsSamePlace(Want, Have);
+			if (!bSamePlace)
+			{
+				OutIntents.Add(MakeMove(Want));
+				++Report.Moved;
+			}
+			if (Want.Quantity == Have.Quantity && bSamePlace)
+			{
+				++Report.Unchanged;
+			}
+		}
+
+		for (const FQuarnItemInstance& Have : Current)
+		{
+			if (!Have.InstanceId.IsEmpty() && !Seen.Contains(Have.InstanceId))
+			{
+				OutIntents.Add(MakeConsume(Have.InstanceId, Have.Quantity));
+				++Report.Consumed;
+			}
+		}
+	}
+
+	FString WriteTransactionBody(const TArray<TSharedPtr<FJsonValue>>& Intents, const FString& ContainerId, int64 ExpectedVersion)
+	{
+		const TSharedRef<FJsonObject> Body = MakeShared<FJsonObject>();
+		Body->SetArrayField(TEXT("intents"), Intents);
+		Body->SetStringField(TEXT("container_id"), ContainerId);
+		Body->SetNumberField(TEXT("expected_version"), static_cast<double>(ExpectedVersion));
+		FString Text;
+		const TSharedRef<TJsonWriter<TCHAR>> Writer = TJsonWriterFactory<TCHAR>::Create(&Text);
+		FJsonSerializer::Serialize(Body, Writer);
+		return Text;
+	}
+}
