@@ -1,0 +1,173 @@
+// Copyright Quarn. All Rights Reserved.
+
+#include "QuarnStashPanel.h"
+#include "QuarnClient.h"
+#include "QuarnLog.h"
+#include "QuarnStashPanelJson.h"
+#include "QuarnStashPanelLayout.h"
+#include "QuarnStashPanelReader.h"
+#include "Dom/JsonObject.h"
+
+void UQuarnStashPanel::LoadStash()
+{
+	if (bLoading)
+	{
+		return;
+	}
+	bLoading = true;
+	SetStatus(NSLOCTEXT("QuarnStashPanel", "SigningIn", "Signing in\u2026"), false);
+
+	const TSharedRef<FJsonObject> Body = MakeShared<FJsonObject>();
+	Body->SetStringField(TEXT("provider"), Provider);
+	Body->SetStringField(TEXT("ticket"), Ticket);
+
+	TWeakObjectPtr<UQuarnStashPanel> WeakThis(this);
+	FQuarnClient::Send(TEXT("POST"), TEXT("/v1/game/sessions"), QuarnStashPanelJson::Write(Body), FString(), FString(),
+		[WeakThis](bool bOk, TSharedPtr<FJsonObject> Json, const FQuarnError& Error)
+		{
+			if (UQuarnStashPanel* Panel = WeakThis.Get())
+			{
+				Panel->HandleSignIn(bOk, Json, Error);
+			}
+		});
+}
+
+void UQuarnStashPanel::HandleSignIn(bool bOk, const TSharedPtr<FJsonObject>& Json, const FQuarnError& Error)
+{
+	if (!bOk || !Json.IsValid())
+	{
+		bLoading = false;
+		ShowFailure(Error);
+		return;
+	}
+
+	FString Token;
+	const TSharedPtr<FJsonObject>* Tokens = nullptr;
+	if (Json->TryGetObjectField(TEXT("tokens"), Tokens) && Tokens != nullptr && Tokens->IsValid())
+	{
+		(*Tokens)->TryGetStringField(TEXT("access_token"), Token);
+	}
+	const TSharedPtr<FJsonObject>* Player = nullptr;
+	if (Json->TryGetObjectField(TEXT("player"), Player) && Player != nullptr && Player->IsValid())
+	{
+		(*Player)->TryGetStringField(TEXT("id"), PlayerId);
+	}
+	AccessToken = Token;
+
+	if (AccessToken.IsEmpty())
+	{
+		bLoading = false;
+		SetStatus(NSLOCTEXT("QuarnStashPanel", "NoToken", "Signed in but received no token"), true);
+		return;
+	}
+
+	SetStatus(NSLOCTEXT("QuarnStashPanel", "Loading", "Loading stash\u2026"), false);
+
+	const TSharedRef<FJsonObject> Body = MakeShared<FJsonObject>();
+	Body->SetStringField(TEXT("kind"), ContainerKind);
+	if (Layout == EQuarnContainerLayout::Slots)
+	{
+		Body->SetStringField(TEXT("layout"), TEXT("slots"));
+		Body->SetNumberField(TEXT("slot_count"), FMath::Max(SlotCount, 1));
+	}
+	else
+	{
+		Body->SetStringField(TEXT("layout"), TEXT("grid"));
+		Body->SetNumberField(TEXT("grid_width"), GridWidth);
+		Body->SetNumberField(TEXT("grid_height"), GridHeight);
+	}
+
+	TWeakObjectPtr<UQuarnStashPanel> WeakThis(this);
+	FQuarnClient::Send(TEXT("POST"), TEXT("/v1/game/containers/ensure"), QuarnStashPanelJson::Write(Body), AccessToken, FString(),
+		[WeakThis](bool bEnsured, TSharedPtr<FJsonObject> Document, const FQuarnError& EnsureError)
+		{
+			if (UQuarnStashPanel* Panel = WeakThis.Get())
+			{
+				Panel->HandleEnsure(bEnsured, Document, EnsureError);
+			}
+		});
+}
+
+void UQuarnStashPanel::HandleEnsure(bool bOk, const TSharedPtr<FJsonObject>& Json, const FQuarnError& Error)
+{
+	bLoading = false;
+	if (!bOk || !Json.IsValid())
+	{
+		ShowFailure(Error);
+		return;
+	}
+	const FQuarnContainer Container = QuarnStashPanelReader::Read(*Json);
+	ContainerId = Container.ContainerId;
+	UE_LOG(LogQuarn, Display, TEXT("Stash panel loaded %d stack(s) for %s"), Container.Items.Num(), *PlayerId);
+	ShowContainer(Container);
+}
+
+void UQuarnStashPanel::ShowFailure(const FQuarnError& Error)
+{
+	SetStatus(FText::FromString(Error.Hint.IsEmpty() ? Error.Message : Error.Hint), true);
+	OnStashFailed.Broadcast(Error);
+}
+
+void UQuarnStashPanel::Reload()
+{
+	bLoading = false;
+	LoadStash();
+}
+
+bool UQuarnStashPanel::IsReady() const
+{
+	return !AccessToken.IsEmpty() && !ContainerId.IsEmpty();
+}
+
+bool UQuarnStashPanel::LayOutForDisplay(FQuarnContainer& Container) const
+{
+	if (!(Container.Layout == TEXT("slots")))
+	{
+		return false;
+	}
+	// A slot container is drawn as a flat run of squares wrapped at SlotColumns, whatever
+	// coordinates the platform stored.
+	const int32 Columns = FMath::Max(SlotColumns, 1);
+	for (FQuarnItemInstance& Item : Container.Items)
+	{
+		if (Item.SlotIndex >= 0)
+		{
+			Item.X = Item.SlotIndex % Columns;
+			Item.Y = Item.SlotIndex / Columns;
+			Item.GridW = 1;
+			Item.GridH = 1;
+		}
+	}
+	return true;
+}
+
+void UQuarnStashPanel::ShowContainer(const FQuarnContainer& Container)
+{
+	FQuarnContainer Shown = Container;
+	bShowingSlots = LayOutForDisplay(Shown);
+
+	int32 Columns = 1;
+	int32 Rows = 1;
+	if (bShowingSlots)
+	{
+		Columns = FMath::Max(SlotColumns, 1);
+		Rows = QuarnStashPanelLayout::SlotRows(SlotCount, Columns);
+	}
+	else
+	{
+		// A grid always takes its size from the panel, never from the container.
+		Columns = FMath::Max(GridWidth, 1);
+		Rows = FMath::Max(GridHeight, 1);
+	}
+	DrawnColumns = Columns;
+
+	if (!Shown.Layout.IsEmpty() && (Layout == EQuarnContainerLayout::Slots) != bShowingSlots)
+	{
+		UE_LOG(LogQuarn, Warning, TEXT("Stash panel asked for a %s container but '%s' already exists as %s. A container's layout is fixed when it is created; use a different kind, or a different player, to see the other one."),
+			Layout == EQuarnContainerLayout::Slots ? TEXT("slots") : TEXT("grid"), *ContainerKind, *Shown.Layout);
+	}
+
+	Contents = Shown.Items;
+	DrawGrid(Columns, Rows, bShowingSlots ? SlotCount : 0);
+	DrawItems(Shown);
+}

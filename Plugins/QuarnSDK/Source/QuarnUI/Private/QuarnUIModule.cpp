@@ -1,0 +1,5 @@
+// Copyright Quarn. All Rights Reserved.
+
+#include "Modules/ModuleManager.h"
+
+IMPLEMENT_MODULE(FDefaultModuleImpl, QuarnUI)
