@@ -79,5 +79,7 @@ bool UQuarnStashPanel::InstanceAtScreenPosition(const FVector2D& ScreenPosition,
 
 int32 UQuarnStashPanel::SlotIndexAt(int32 X, int32 Y) const
 {
-	return FMath::Max(DrawnColumns, 1) * Y + X;
+	// Saturated rather than wrapped: a far-away cell stays far away and the platform refuses it.
+	const int64 Index = static_cast<int64>(FMath::Max(DrawnColumns, 1)) * Y + X;
+	return static_cast<int32>(FMath::Clamp<int64>(Index, MIN_int32, MAX_int32));
 }
