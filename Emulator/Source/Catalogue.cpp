@@ -43,7 +43,7 @@ Catalogue Catalogue::fromFile(const std::string& path)
 	{
 		document = Json::parse(text.str());
 	}
-	catch (const Json::parse_error& error)
+	catch (const Json::exception& error)
 	{
 		throw std::runtime_error("the catalogue file " + path + " is not valid JSON: " + error.what());
 	}

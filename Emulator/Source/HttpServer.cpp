@@ -248,6 +248,13 @@ HttpServer::HttpServer(Emulator& emulator)
 	server.set_keep_alive_max_count(100000);
 	server.set_keep_alive_timeout(2);
 	server.set_tcp_nodelay(true);
+	// SO_REUSEADDR only: a restart may bind over connections still in TIME_WAIT, but a second
+	// emulator on the same port must fail rather than share it (httplib's default, SO_REUSEPORT,
+	// would let both listen and split the connections between them).
+	server.set_socket_options([](socket_t socket) {
+		const int on = 1;
+		setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &on, sizeof(on));
+	});
 	server.set_pre_routing_handler([this](const httplib::Request&, httplib::Response&) {
 		beginScope(m_emulator);
 		return httplib::Server::HandlerResponse::Unhandled;

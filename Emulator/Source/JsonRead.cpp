@@ -102,7 +102,7 @@ Json parseBodyObject(const std::string& body)
 	{
 		parsed = Json::parse(body);
 	}
-	catch (const Json::parse_error& error)
+	catch (const Json::exception& error)
 	{
 		throw ApiError(400, "invalid_json", "The request body is not valid UTF-8 JSON: " + withoutLibraryPrefix(error.what()) + ".",
 			"Check how the body is built; it must be one JSON object encoded as UTF-8.");

@@ -20,7 +20,7 @@ Tickets Tickets::fromFile(const std::string& path)
 	{
 		document = Json::parse(text.str());
 	}
-	catch (const Json::parse_error& error)
+	catch (const Json::exception& error)
 	{
 		throw std::runtime_error("the tickets file " + path + " is not valid JSON: " + error.what());
 	}
