@@ -6,6 +6,7 @@
 
 #include <pthread.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cstdio>
@@ -116,6 +117,19 @@ int main(int argc, char** argv)
 		}
 		server->stop();
 	});
+
+	if (options.bStopOnStdinClose)
+	{
+		// A harness holds the other end of our stdin; when it exits, even by a crash, the pipe
+		// closes and we stop instead of lingering. The thread is left blocked in read() at exit.
+		std::thread([] {
+			char buffer[256];
+			while (read(STDIN_FILENO, buffer, sizeof(buffer)) > 0)
+			{
+			}
+			kill(getpid(), SIGTERM);
+		}).detach();
+	}
 
 	server->run();
 	if (!bStopping.exchange(true))

@@ -47,7 +47,8 @@ std::string usage()
 		   "  --admin-key KEY    admin key for /admin/ requests (default: random, printed at start)\n"
 		   "  --token-ttl S      access token lifetime in seconds (default 3600)\n"
 		   "  --rate-limit N     requests per second per player before 429 (default: no limit)\n"
-		   "  --threads N        request threads (default 32)\n";
+		   "  --threads N        request threads (default 32)\n"
+		   "  --stop-on-stdin-close  stop as on SIGTERM when standard input closes (for test harnesses)\n";
 }
 
 Options parseOptions(const std::vector<std::string>& arguments)
@@ -136,6 +137,10 @@ Options parseOptions(const std::vector<std::string>& arguments)
 		else if (flag == "--rate-limit")
 		{
 			options.rateLimit = static_cast<double>(parseInteger(flag, value(), 0, 1000000));
+		}
+		else if (flag == "--stop-on-stdin-close")
+		{
+			options.bStopOnStdinClose = true;
 		}
 		else if (flag == "--threads")
 		{

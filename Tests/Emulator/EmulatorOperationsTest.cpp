@@ -1,6 +1,8 @@
 #include "EmulatorTestSupport.h"
 
+#include <fcntl.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -220,4 +222,38 @@ TEST_F(EmulatorCatalogue, FootprintsComeFromTheCatalogueFile)
 	const HttpResponse Refused = Grant(Someone, Stash, "Crate", 1, {{"x", 2}, {"y", 2}});
 	EXPECT_TRUE(IsError(Refused, 409, "container_full"));
 	EXPECT_NE(std::string(BodyOf(Refused)["error"]["message"]).find("Supply crate"), std::string::npos);
+}
+
+TEST(EmulatorHarness, StopsCleanlyWhenStandardInputCloses)
+{
+	int Input[2];
+	int Output[2];
+	ASSERT_EQ(pipe(Input), 0);
+	ASSERT_EQ(pipe(Output), 0);
+	const std::string Binary = QuarnTest::EmulatorProcess::BinaryPath();
+	const pid_t Child = fork();
+	ASSERT_GE(Child, 0);
+	if (Child == 0)
+	{
+		dup2(Input[0], STDIN_FILENO);
+		dup2(Output[1], STDOUT_FILENO);
+		const int Quiet = open("/dev/null", O_WRONLY);
+		dup2(Quiet, STDERR_FILENO);
+		close(Input[1]);
+		close(Output[0]);
+		execl(Binary.c_str(), Binary.c_str(), "--port", "0", "--stop-on-stdin-close", static_cast<char*>(nullptr));
+		_exit(127);
+	}
+	close(Input[0]);
+	close(Output[1]);
+	char First[64] = {};
+	ASSERT_GT(read(Output[0], First, sizeof(First) - 1), 0);
+	EXPECT_EQ(std::string(First).rfind("http://127.0.0.1:", 0), 0u);
+	// The harness goes away: its end of the pipe closes.
+	close(Input[1]);
+	int Status = 0;
+	ASSERT_EQ(waitpid(Child, &Status, 0), Child);
+	close(Output[0]);
+	EXPECT_TRUE(WIFEXITED(Status));
+	EXPECT_EQ(WEXITSTATUS(Status), 0);
 }

@@ -93,8 +93,18 @@ bool EmulatorProcess::Launch(const std::vector<std::string>& Arguments, int Time
 {
 	Error.clear();
 	int Pipe[2];
+	int Stdin[2];
 	if (pipe2(Pipe, O_CLOEXEC) != 0)
 	{
+		Error = "cannot create a pipe";
+		return false;
+	}
+	// The child's stdin: we hold the write end (close-on-exec, so no other child inherits it). When
+	// this process ends, crash included, the pipe closes and the emulator stops by itself.
+	if (pipe2(Stdin, O_CLOEXEC) != 0)
+	{
+		close(Pipe[0]);
+		close(Pipe[1]);
 		Error = "cannot create a pipe";
 		return false;
 	}
@@ -105,13 +115,15 @@ bool EmulatorProcess::Launch(const std::vector<std::string>& Arguments, int Time
 	{
 		Argv.push_back(const_cast<char*>(Argument.c_str()));
 	}
+	static char StopOnStdinClose[] = "--stop-on-stdin-close";
+	Argv.push_back(StopOnStdinClose);
 	Argv.push_back(nullptr);
 
 	posix_spawn_file_actions_t Actions;
 	posix_spawn_file_actions_init(&Actions);
 	posix_spawn_file_actions_adddup2(&Actions, Pipe[1], STDOUT_FILENO);
 	posix_spawn_file_actions_addopen(&Actions, STDERR_FILENO, LogPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-	posix_spawn_file_actions_addopen(&Actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+	posix_spawn_file_actions_adddup2(&Actions, Stdin[0], STDIN_FILENO);
 	posix_spawnattr_t Attributes;
 	posix_spawnattr_init(&Attributes);
 	sigset_t Empty;
@@ -123,14 +135,17 @@ bool EmulatorProcess::Launch(const std::vector<std::string>& Arguments, int Time
 	posix_spawn_file_actions_destroy(&Actions);
 	posix_spawnattr_destroy(&Attributes);
 	close(Pipe[1]);
+	close(Stdin[0]);
 	if (Result != 0)
 	{
 		close(Pipe[0]);
+		close(Stdin[1]);
 		Error = "cannot start " + Binary + ": " + std::strerror(Result);
 		return false;
 	}
 	Pid = Child;
 	StdoutFd = Pipe[0];
+	StdinFd = Stdin[1];
 
 	// The first line is the base address, the second "X-Admin-Key: <key>".
 	std::string Output;
@@ -192,6 +207,11 @@ bool EmulatorProcess::WaitForExit(int TimeoutMs)
 			{
 				close(StdoutFd);
 				StdoutFd = -1;
+			}
+			if (StdinFd >= 0)
+			{
+				close(StdinFd);
+				StdinFd = -1;
 			}
 			return true;
 		}

@@ -20,6 +20,8 @@ namespace QuarnTest
 //
 // The binary is $VELMORA_EMULATOR if set, else the one this build made. The child's stderr (its
 // request log) goes to a file, StderrPath(), removed with the object unless $VELMORA_KEEP_LOGS is set.
+// The child is started with --stop-on-stdin-close on a pipe this process holds, so it stops by
+// itself if this process dies without stopping it. Not thread-safe: use one object from one thread.
 class EmulatorProcess
 {
 public:
@@ -62,6 +64,7 @@ private:
 	std::vector<std::string> Args;
 	pid_t Pid = -1;
 	int StdoutFd = -1;
+	int StdinFd = -1;
 	int ExitStatus = -1;
 	int PortNumber = 0;
 	std::string Base;
