@@ -7,6 +7,8 @@
 
 #include <openssl/crypto.h>
 
+#include <cctype>
+
 #include <chrono>
 #include <thread>
 

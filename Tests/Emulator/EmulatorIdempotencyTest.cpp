@@ -115,10 +115,10 @@ TEST_F(EmulatorIdempotency, DroppedAnswerRetriedWithItsKeyIsAppliedOnce)
 
 TEST_F(EmulatorIdempotency, KeyStillInFlightIsInUse)
 {
-	SetFaults("delay=1:700,scope=mutating");
+	SetFaults("delay=1:1500,scope=mutating");
 	HttpResponse Slow;
 	std::thread First([&] { Slow = GrantWithKey("slow", 2); });
-	std::this_thread::sleep_for(std::chrono::milliseconds(250));
+	std::this_thread::sleep_for(std::chrono::milliseconds(400));
 	const HttpResponse Busy = GrantWithKey("slow", 2);
 	const HttpResponse Different = GrantWithKey("slow", 9);
 	First.join();

@@ -123,10 +123,10 @@ TEST_F(EmulatorOperations, StopsOnSigtermAfterFinishingRequestsInFlight)
 {
 	const Player Someone = SignIn("shutdown");
 	const std::string Stash = EnsureSlots(Someone, "stash", 4)["id"];
-	ASSERT_EQ(Emulator.Admin("PUT", "/admin/faults", R"({"spec": "delay=1:600,scope=mutating"})").Status, 200);
+	ASSERT_EQ(Emulator.Admin("PUT", "/admin/faults", R"({"spec": "delay=1:1500,scope=mutating"})").Status, 200);
 	HttpResponse Slow;
 	std::thread InFlight([&] { Slow = Grant(Someone, Stash, "Ammo", 1); });
-	std::this_thread::sleep_for(std::chrono::milliseconds(200));
+	std::this_thread::sleep_for(std::chrono::milliseconds(400));
 	const bool bClean = Emulator.Stop();
 	InFlight.join();
 	EXPECT_TRUE(bClean) << Emulator.ReadStderr();

@@ -219,3 +219,15 @@ TEST_F(EmulatorMove, RefusesUnknownStacksAndContainers)
 	EXPECT_EQ(Read(Someone, Stash)["version"], 2);
 	EXPECT_EQ(Read(Someone, Loadout)["version"], 2);
 }
+
+TEST_F(EmulatorGrant, AcceptsPrettyPrintedBodiesWithWholeNumbersAsDoubles)
+{
+	const Player Someone = SignIn("pretty");
+	const std::string Id = EnsureGrid(Someone, "stash", 10, 8)["id"];
+	// The engine's JSON writer: CR LF line ends, tab indents, numbers that may carry ".0".
+	const std::string Body = "{\r\n\t\"container_id\": \"" + Id + "\",\r\n\t\"item_id\": \"Ammo\",\r\n\t\"quantity\": 3.0,\r\n\t\"to\": {\r\n\t\t\"x\": 2,\r\n\t\t\"y\": 1.0\r\n\t}\r\n}";
+	const HttpResponse R = Call(Someone, "POST", "/v1/game/inventory/grant", Body);
+	ASSERT_EQ(R.Status, 200) << R.Body;
+	EXPECT_EQ(BodyOf(R)["instance"]["quantity"], 3);
+	EXPECT_EQ(BodyOf(R)["instance"]["y"], 1);
+}
