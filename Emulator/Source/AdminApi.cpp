@@ -161,16 +161,16 @@ Answer faults(Emulator& emulator, const Call& call)
 	if (call.method != "GET" && call.method != "HEAD")
 	{
 		const Json body = parseBodyObject(call.body);
-		const std::string spec = readString(body, "spec", "spec", 0, 1000, true).value_or("");
+		const std::string plan = readString(body, "plan", "plan", 0, 1000, true).value_or("");
 		const std::optional<int64_t> seed = readInteger(body, "seed", "seed", 0, 9007199254740991LL, false);
-		FaultSpec parsed;
+		FaultPlan parsed;
 		try
 		{
-			parsed = FaultSpec::parse(spec);
+			parsed = FaultPlan::parse(plan);
 		}
 		catch (const std::invalid_argument& error)
 		{
-			throw invalidRequest(std::string("The fault spec is not valid: ") + error.what() + ".",
+			throw invalidRequest(std::string("The fault plan is not valid: ") + error.what() + ".",
 				"Write it as in --faults, for example unavailable=0.1,drop=0.05,delay=0.1:250.");
 		}
 		const uint64_t seedValue = seed ? static_cast<uint64_t>(*seed) : 0;

@@ -29,7 +29,7 @@ struct ApiError : std::exception
 	const char* what() const noexcept override { return message.c_str(); }
 };
 
-// The error body of the contract: {"error": {"code", "message", "hint", "request_id", ...}}.
+// The error body of the game API: {"error": {"code", "message", "hint", "request_id", ...}}.
 Json errorBody(const ApiError& error, const std::string& requestId);
 
 ApiError invalidRequest(std::string message, std::string hint = {});

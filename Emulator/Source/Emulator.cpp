@@ -11,7 +11,7 @@ Emulator::Emulator(const Options& options, Catalogue catalogue, Tickets tickets)
 	, m_catalogue(std::move(catalogue))
 	, m_tickets(std::move(tickets))
 	, m_inventory(m_catalogue, [this] { return newId("ins_"); })
-	, m_faults(FaultSpec::parse(options.faults), options.seed)
+	, m_faults(FaultPlan::parse(options.faults), options.seed)
 	, m_rateLimiter(options.rateLimit)
 	, m_adminKey(options.adminKey.empty() ? toHex(randomBytes(24)) : options.adminKey)
 {

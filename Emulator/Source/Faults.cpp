@@ -41,12 +41,12 @@ const char* scopeName(FaultScope scope)
 }
 }
 
-FaultSpec FaultSpec::parse(const std::string& text)
+FaultPlan FaultPlan::parse(const std::string& text)
 {
-	FaultSpec spec;
+	FaultPlan plan;
 	if (text.empty() || text == "none")
 	{
-		return spec;
+		return plan;
 	}
 	std::stringstream parts(text);
 	std::string part;
@@ -61,11 +61,11 @@ FaultSpec FaultSpec::parse(const std::string& text)
 		const std::string value = part.substr(equals + 1);
 		if (name == "unavailable")
 		{
-			spec.unavailable = parseProbability(name, value);
+			plan.unavailable = parseProbability(name, value);
 		}
 		else if (name == "drop")
 		{
-			spec.drop = parseProbability(name, value);
+			plan.drop = parseProbability(name, value);
 		}
 		else if (name == "delay")
 		{
@@ -74,7 +74,7 @@ FaultSpec FaultSpec::parse(const std::string& text)
 			{
 				throw std::invalid_argument("fault \"delay\" needs a probability and milliseconds, for example delay=0.1:250");
 			}
-			spec.delay = parseProbability(name, value.substr(0, colon));
+			plan.delay = parseProbability(name, value.substr(0, colon));
 			const std::string ms = value.substr(colon + 1);
 			size_t used = 0;
 			long parsed = -1;
@@ -90,21 +90,21 @@ FaultSpec FaultSpec::parse(const std::string& text)
 			{
 				throw std::invalid_argument("fault \"delay\": the delay must be whole milliseconds from 0 to 60000, not \"" + ms + "\"");
 			}
-			spec.delayMs = static_cast<int>(parsed);
+			plan.delayMs = static_cast<int>(parsed);
 		}
 		else if (name == "scope")
 		{
 			if (value == "all")
 			{
-				spec.scope = FaultScope::All;
+				plan.scope = FaultScope::All;
 			}
 			else if (value == "mutating")
 			{
-				spec.scope = FaultScope::Mutating;
+				plan.scope = FaultScope::Mutating;
 			}
 			else if (value == "retryable")
 			{
-				spec.scope = FaultScope::Retryable;
+				plan.scope = FaultScope::Retryable;
 			}
 			else
 			{
@@ -116,10 +116,10 @@ FaultSpec FaultSpec::parse(const std::string& text)
 			throw std::invalid_argument("unknown fault \"" + name + "\"; the faults are unavailable, drop, delay (and scope)");
 		}
 	}
-	return spec;
+	return plan;
 }
 
-std::string FaultSpec::toString() const
+std::string FaultPlan::toString() const
 {
 	if (!any())
 	{
@@ -130,15 +130,15 @@ std::string FaultSpec::toString() const
 	return text.str();
 }
 
-FaultInjector::FaultInjector(const FaultSpec& spec, uint64_t seed)
-	: m_spec(spec), m_seed(seed), m_random(seed)
+FaultInjector::FaultInjector(const FaultPlan& plan, uint64_t seed)
+	: m_plan(plan), m_seed(seed), m_random(seed)
 {
 }
 
-void FaultInjector::configure(const FaultSpec& spec, const uint64_t* seed)
+void FaultInjector::configure(const FaultPlan& plan, const uint64_t* seed)
 {
 	std::lock_guard lock(m_mutex);
-	m_spec = spec;
+	m_plan = plan;
 	if (seed != nullptr)
 	{
 		m_seed = *seed;
@@ -156,11 +156,11 @@ FaultDecision FaultInjector::decide(bool bMutating, bool bRetryable)
 {
 	std::lock_guard lock(m_mutex);
 	FaultDecision decision;
-	if (!m_spec.any())
+	if (!m_plan.any())
 	{
 		return decision;
 	}
-	if ((m_spec.scope == FaultScope::Mutating && !bMutating) || (m_spec.scope == FaultScope::Retryable && !bRetryable))
+	if ((m_plan.scope == FaultScope::Mutating && !bMutating) || (m_plan.scope == FaultScope::Retryable && !bRetryable))
 	{
 		return decision;
 	}
@@ -168,18 +168,18 @@ FaultDecision FaultInjector::decide(bool bMutating, bool bRetryable)
 	const double unavailable = draw();
 	const double drop = draw();
 	const double delay = draw();
-	if (unavailable < m_spec.unavailable)
+	if (unavailable < m_plan.unavailable)
 	{
 		decision.unavailable = true;
 		++m_unavailable;
 		return decision;
 	}
-	if (delay < m_spec.delay)
+	if (delay < m_plan.delay)
 	{
-		decision.delayMs = m_spec.delayMs;
+		decision.delayMs = m_plan.delayMs;
 		++m_delayed;
 	}
-	if (drop < m_spec.drop)
+	if (drop < m_plan.drop)
 	{
 		decision.drop = true;
 		++m_dropped;
@@ -197,12 +197,12 @@ Json FaultInjector::describe() const
 {
 	std::lock_guard lock(m_mutex);
 	Json out = Json::object();
-	out["spec"] = m_spec.toString();
+	out["plan"] = m_plan.toString();
 	out["seed"] = m_seed;
-	out["scope"] = scopeName(m_spec.scope);
-	out["unavailable"] = m_spec.unavailable;
-	out["drop"] = m_spec.drop;
-	out["delay"] = {{"probability", m_spec.delay}, {"ms", m_spec.delayMs}};
+	out["scope"] = scopeName(m_plan.scope);
+	out["unavailable"] = m_plan.unavailable;
+	out["drop"] = m_plan.drop;
+	out["delay"] = {{"probability", m_plan.delay}, {"ms", m_plan.delayMs}};
 	out["injected"] = {{"unavailable", m_unavailable}, {"drop", m_dropped}, {"delay", m_delayed}, {"total", m_unavailable + m_dropped + m_delayed}};
 	out["eligible_requests"] = m_eligible;
 	return out;

@@ -19,7 +19,7 @@ enum class FaultScope
 
 // "unavailable=0.1,drop=0.05,delay=0.1:250,scope=mutating": probabilities from 0 to 1, the delay
 // in milliseconds. "" and "none" mean no faults.
-struct FaultSpec
+struct FaultPlan
 {
 	double unavailable = 0.0;
 	double drop = 0.0;
@@ -28,7 +28,7 @@ struct FaultSpec
 	FaultScope scope = FaultScope::All;
 
 	// Throws std::invalid_argument with a message that names the part at fault.
-	static FaultSpec parse(const std::string& text);
+	static FaultPlan parse(const std::string& text);
 	std::string toString() const;
 	bool any() const { return unavailable > 0 || drop > 0 || delay > 0; }
 };
@@ -44,10 +44,10 @@ struct FaultDecision
 class FaultInjector
 {
 public:
-	FaultInjector(const FaultSpec& spec, uint64_t seed);
+	FaultInjector(const FaultPlan& plan, uint64_t seed);
 
-	// Replaces the spec; with a seed, also restarts the random sequence from it.
-	void configure(const FaultSpec& spec, const uint64_t* seed);
+	// Replaces the plan; with a seed, also restarts the random sequence from it.
+	void configure(const FaultPlan& plan, const uint64_t* seed);
 	// Three draws per eligible request, whatever the outcome, so that a run with the same seed and
 	// the same request order meets the same faults.
 	FaultDecision decide(bool bMutating, bool bRetryable);
@@ -58,7 +58,7 @@ private:
 	double draw();
 
 	mutable std::mutex m_mutex;
-	FaultSpec m_spec;
+	FaultPlan m_plan;
 	uint64_t m_seed;
 	std::mt19937_64 m_random;
 	uint64_t m_eligible = 0;

@@ -100,7 +100,7 @@ int main(int argc, char** argv)
 			  << ", schema version " << emulator->schemaVersion() << "\n";
 	std::cout << "environment: " << (options.bProduction ? "production (anonymous sign-in refused)" : "development") << "\n";
 	std::cout << "catalogue: " << emulator->catalogue().size() << " items; ticket providers: " << emulator->tickets().providerCount() << "\n";
-	std::cout << "faults: " << FaultSpec::parse(options.faults).toString() << " (seed " << options.seed << ")" << std::endl;
+	std::cout << "faults: " << FaultPlan::parse(options.faults).toString() << " (seed " << options.seed << ")" << std::endl;
 	if (!bLoopback)
 	{
 		std::cerr << "WARNING: velmora-emulator is listening on " << options.host

@@ -42,7 +42,7 @@ std::string usage()
 		   "  --production       behave as a production environment: refuse \"anonymous\" sign-in\n"
 		   "  --catalogue FILE   item catalogue: {\"Rifle\": {\"display_name\": \"Rifle\", \"grid_w\": 3, \"grid_h\": 1}}\n"
 		   "  --tickets FILE     test players: {\"steam\": {\"ticket-1\": \"alice\"}}\n"
-		   "  --faults SPEC      inject faults, e.g. unavailable=0.1,drop=0.05,delay=0.1:250[,scope=mutating]\n"
+		   "  --faults LIST      inject faults, e.g. unavailable=0.1,drop=0.05,delay=0.1:250[,scope=mutating]\n"
 		   "  --seed N           seed of the fault sequence (default 1)\n"
 		   "  --admin-key KEY    admin key for /admin/ requests (default: random, printed at start)\n"
 		   "  --token-ttl S      access token lifetime in seconds (default 3600)\n"
@@ -103,7 +103,7 @@ Options parseOptions(const std::vector<std::string>& arguments)
 		else if (flag == "--faults")
 		{
 			options.faults = value();
-			FaultSpec::parse(options.faults);
+			FaultPlan::parse(options.faults);
 		}
 		else if (flag == "--seed")
 		{

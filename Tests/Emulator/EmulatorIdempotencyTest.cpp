@@ -22,9 +22,9 @@ protected:
 	{
 		return Call(Someone, "POST", "/v1/game/inventory/grant", GrantBody(Quantity), Key);
 	}
-	void SetFaults(const std::string& Spec)
+	void SetFaults(const std::string& Plan)
 	{
-		const HttpResponse R = Emulator.Admin("PUT", "/admin/faults", Json{{"spec", Spec}}.dump());
+		const HttpResponse R = Emulator.Admin("PUT", "/admin/faults", Json{{"plan", Plan}}.dump());
 		ASSERT_EQ(R.Status, 200) << R.Body;
 	}
 	int64_t AmmoQuantity()

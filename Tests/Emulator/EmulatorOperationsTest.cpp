@@ -123,7 +123,7 @@ TEST_F(EmulatorOperations, StopsOnSigtermAfterFinishingRequestsInFlight)
 {
 	const Player Someone = SignIn("shutdown");
 	const std::string Stash = EnsureSlots(Someone, "stash", 4)["id"];
-	ASSERT_EQ(Emulator.Admin("PUT", "/admin/faults", R"({"spec": "delay=1:1500,scope=mutating"})").Status, 200);
+	ASSERT_EQ(Emulator.Admin("PUT", "/admin/faults", R"({"plan": "delay=1:1500,scope=mutating"})").Status, 200);
 	HttpResponse Slow;
 	std::thread InFlight([&] { Slow = Grant(Someone, Stash, "Ammo", 1); });
 	std::this_thread::sleep_for(std::chrono::milliseconds(400));
@@ -141,8 +141,8 @@ TEST_F(EmulatorOperations, AdminRequestsNeedTheKey)
 	EXPECT_TRUE(IsError(Client.Post("/admin/reset", "{}"), 401, "unauthorized"));
 	EXPECT_EQ(Emulator.Admin("GET", "/admin/faults").Status, 200);
 	EXPECT_TRUE(IsError(Emulator.Admin("GET", "/admin/nothing"), 404, "not_found"));
-	EXPECT_TRUE(IsError(Emulator.Admin("PUT", "/admin/faults", R"({"spec": "explode=0.5"})"), 400, "invalid_request"));
-	EXPECT_TRUE(IsError(Emulator.Admin("PUT", "/admin/faults", R"({"spec": "unavailable=1.5"})"), 400, "invalid_request"));
+	EXPECT_TRUE(IsError(Emulator.Admin("PUT", "/admin/faults", R"({"plan": "explode=0.5"})"), 400, "invalid_request"));
+	EXPECT_TRUE(IsError(Emulator.Admin("PUT", "/admin/faults", R"({"plan": "unavailable=1.5"})"), 400, "invalid_request"));
 }
 
 TEST_F(EmulatorOperations, ResetForgetsPlayersAndContainers)

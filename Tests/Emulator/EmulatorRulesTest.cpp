@@ -1,4 +1,4 @@
-// The emulator's pure parts, without a server: fault specs, occupancy scans, ids and tokens.
+// The emulator's pure parts, without a server: fault lists, occupancy scans, ids and tokens.
 
 #include "Crypto.h"
 #include "Faults.h"
@@ -13,37 +13,37 @@
 
 using namespace Velmora;
 
-TEST(EmulatorFaultSpec, ParsesProbabilitiesDelayAndScope)
+TEST(EmulatorFaultPlan, ParsesProbabilitiesDelayAndScope)
 {
-	const FaultSpec Spec = FaultSpec::parse("unavailable=0.1,drop=0.05,delay=0.25:250,scope=mutating");
-	EXPECT_DOUBLE_EQ(Spec.unavailable, 0.1);
-	EXPECT_DOUBLE_EQ(Spec.drop, 0.05);
-	EXPECT_DOUBLE_EQ(Spec.delay, 0.25);
-	EXPECT_EQ(Spec.delayMs, 250);
-	EXPECT_EQ(Spec.scope, FaultScope::Mutating);
-	EXPECT_FALSE(FaultSpec::parse("none").any());
-	EXPECT_FALSE(FaultSpec::parse("").any());
-	// What toString writes parses back to the same spec.
-	const FaultSpec Again = FaultSpec::parse(Spec.toString());
-	EXPECT_DOUBLE_EQ(Again.unavailable, Spec.unavailable);
-	EXPECT_EQ(Again.delayMs, Spec.delayMs);
-	EXPECT_EQ(Again.scope, Spec.scope);
+	const FaultPlan Plan = FaultPlan::parse("unavailable=0.1,drop=0.05,delay=0.25:250,scope=mutating");
+	EXPECT_DOUBLE_EQ(Plan.unavailable, 0.1);
+	EXPECT_DOUBLE_EQ(Plan.drop, 0.05);
+	EXPECT_DOUBLE_EQ(Plan.delay, 0.25);
+	EXPECT_EQ(Plan.delayMs, 250);
+	EXPECT_EQ(Plan.scope, FaultScope::Mutating);
+	EXPECT_FALSE(FaultPlan::parse("none").any());
+	EXPECT_FALSE(FaultPlan::parse("").any());
+	// What toString writes parses back to the same plan.
+	const FaultPlan Again = FaultPlan::parse(Plan.toString());
+	EXPECT_DOUBLE_EQ(Again.unavailable, Plan.unavailable);
+	EXPECT_EQ(Again.delayMs, Plan.delayMs);
+	EXPECT_EQ(Again.scope, Plan.scope);
 }
 
-TEST(EmulatorFaultSpec, RefusesMalformedParts)
+TEST(EmulatorFaultPlan, RefusesMalformedParts)
 {
 	for (const char* Bad : {"unavailable", "unavailable=", "unavailable=1.5", "unavailable=-0.1", "unavailable=0.1x", "drop=abc", "delay=0.1",
 			 "delay=0.1:", "delay=0.1:-5", "delay=0.1:60001", "scope=some", "explode=0.1", "unavailable=nan"})
 	{
-		EXPECT_THROW(FaultSpec::parse(Bad), std::invalid_argument) << Bad;
+		EXPECT_THROW(FaultPlan::parse(Bad), std::invalid_argument) << Bad;
 	}
 }
 
-TEST(EmulatorFaultSpec, SameSeedSameDecisionsAndCountersAddUp)
+TEST(EmulatorFaultPlan, SameSeedSameDecisionsAndCountersAddUp)
 {
-	const FaultSpec Spec = FaultSpec::parse("unavailable=0.2,drop=0.3,delay=0.5:10");
-	FaultInjector A(Spec, 7);
-	FaultInjector B(Spec, 7);
+	const FaultPlan Plan = FaultPlan::parse("unavailable=0.2,drop=0.3,delay=0.5:10");
+	FaultInjector A(Plan, 7);
+	FaultInjector B(Plan, 7);
 	int Unavailable = 0;
 	int Dropped = 0;
 	for (int I = 0; I < 2000; ++I)
@@ -66,12 +66,12 @@ TEST(EmulatorFaultSpec, SameSeedSameDecisionsAndCountersAddUp)
 	EXPECT_NEAR(Dropped / 2000.0, 0.24, 0.04);
 }
 
-TEST(EmulatorFaultSpec, ScopeLimitsWhichRequestsAreHit)
+TEST(EmulatorFaultPlan, ScopeLimitsWhichRequestsAreHit)
 {
-	FaultInjector Injector(FaultSpec::parse("unavailable=1,scope=retryable"), 1);
+	FaultInjector Injector(FaultPlan::parse("unavailable=1,scope=retryable"), 1);
 	EXPECT_FALSE(Injector.decide(true, false).unavailable);
 	EXPECT_TRUE(Injector.decide(false, true).unavailable);
-	Injector.configure(FaultSpec::parse("unavailable=1,scope=mutating"), nullptr);
+	Injector.configure(FaultPlan::parse("unavailable=1,scope=mutating"), nullptr);
 	EXPECT_FALSE(Injector.decide(false, true).unavailable);
 	EXPECT_TRUE(Injector.decide(true, false).unavailable);
 	EXPECT_EQ(Injector.describe()["eligible_requests"], 2);

@@ -22,7 +22,7 @@ struct Player
 // Parses an answer's body; a body that is not JSON gives null (and fails the test).
 Json BodyOf(const HttpResponse& Response);
 
-// Asserts the contract's error shape: status, code, non-empty message, request_id equal to the
+// Asserts the game API's error shape: status, code, non-empty message, request_id equal to the
 // X-Request-Id header.
 ::testing::AssertionResult IsError(const HttpResponse& Response, int Status, const std::string& Code);
 
