@@ -25,3 +25,8 @@
 #include "Containers/Set.h"
 #include "Containers/Map.h"
 #include "Templates/Sorting.h"
+#include "Misc/CString.h"
+#include "Containers/StringFwd.h"
+#include "Containers/StringView.h"
+#include "Containers/UnrealString.h"
+#include "Containers/StringConv.h"
