@@ -30,3 +30,4 @@
 #include "Containers/StringView.h"
 #include "Containers/UnrealString.h"
 #include "Containers/StringConv.h"
+#include "UObject/NameTypes.h"
