@@ -31,3 +31,8 @@
 #include "Containers/UnrealString.h"
 #include "Containers/StringConv.h"
 #include "UObject/NameTypes.h"
+#include "Logging/LogVerbosity.h"
+#include "Logging/LogCategory.h"
+#include "Logging/LogMacros.h"
+#include "Misc/OutputDevice.h"
+#include "Misc/CoreGlobals.h"
