@@ -36,3 +36,7 @@
 #include "Logging/LogMacros.h"
 #include "Misc/OutputDevice.h"
 #include "Misc/CoreGlobals.h"
+#include "Delegates/IDelegateInstance.h"
+#include "Delegates/Delegate.h"
+#include "Delegates/DelegateCombinations.h"
+#include "UObject/WeakObjectPtrTemplates.h"
