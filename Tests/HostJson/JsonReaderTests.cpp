@@ -107,7 +107,7 @@ TEST(HostJsonReader, StringEscapesAndSurrogatePairs)
 	ASSERT_TRUE(Object.IsValid());
 	EXPECT_EQ(Utf8(Object->GetStringField(TEXT("s"))), "\"\\/\b\f\n\r\tA\xC3\xA9\xF0\x9F\x98\x80");
 	const FString Text = Object->GetStringField(TEXT("s"));
-	EXPECT_EQ(Text.Len(), 13);
+	EXPECT_EQ(Text.Len(), 12);
 }
 
 TEST(HostJsonReader, InvalidUtf8IsReplacedNotFatal)

@@ -128,7 +128,8 @@ TEST(HostJsonWriter, NumbersKeptAsTextAreWrittenUnchanged)
 	Array.Add(MakeShared<FJsonValueNumberString>(TEXT("0.1")));
 	Object->SetArrayField(TEXT("list"), Array);
 	EXPECT_EQ(Condensed(Object), "{\"id\":9007199254740993,\"list\":[0.1]}");
-	EXPECT_EQ(Pretty(Object), "{\r\n\t\"id\": 9007199254740993,\r\n\t\"list\": [\r\n\t\t0.1\r\n\t]\r\n}");
+	// Raw text right after an opening bracket follows a space, not a new line, as the engine writes it.
+	EXPECT_EQ(Pretty(Object), "{\r\n\t\"id\": 9007199254740993,\r\n\t\"list\": [ 0.1\r\n\t]\r\n}");
 }
 
 TEST(HostJsonWriter, StringEscaping)
