@@ -52,3 +52,6 @@
 #include "Math/Vector4.h"
 #include "Math/Color.h"
 #include "Math/TransformCalculus2D.h"
+#include "Internationalization/Text.h"
+#include "Internationalization/Internationalization.h"
+#include "Misc/Guid.h"
