@@ -215,7 +215,7 @@ TEST(HostJsonWriter, DirectWriterCallsAndInitialIndent)
 	Writer->WriteValue(TEXT("i32"), (int32)-7);
 	Writer->WriteValue(TEXT("u64"), (uint64)18446744073709551615ull);
 	Writer->WriteValue(TEXT("f"), 0.1f);
-	Writer->WriteValue(TEXT("s"), FString(TEXT("v")));
+	Writer->WriteValue(FText::FromString(TEXT("s")), FString(TEXT("v")));
 	Writer->WriteNull(TEXT("z"));
 	Writer->WriteIdentifierPrefix(TEXT("raw"));
 	Writer->WriteRawJSONValue(TEXT("[1,2]"));

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "CoreMinimal.h"
+#include "Internationalization/Text.h"
 #include "Policies/PrettyJsonPrintPolicy.h"
 #include "Serialization/JsonTypes.h"
 #include "Serialization/MemoryWriter.h"
@@ -388,6 +389,11 @@ protected:
 	inline void WriteIdentifier(const FString& Identifier)
 	{
 		WriteIdentifier(FStringView(Identifier));
+	}
+
+	void WriteIdentifier(const FText& Identifier)
+	{
+		WriteIdentifier(Identifier.ToString());
 	}
 
 	inline EJsonToken WriteValueOnly(bool Value)
