@@ -55,3 +55,5 @@
 #include "Internationalization/Text.h"
 #include "Internationalization/Internationalization.h"
 #include "Misc/Guid.h"
+#include "Misc/Paths.h"
+#include "GenericPlatform/GenericPlatformMisc.h"
