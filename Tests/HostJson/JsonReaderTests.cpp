@@ -112,13 +112,13 @@ TEST(HostJsonReader, StringEscapesAndSurrogatePairs)
 
 TEST(HostJsonReader, InvalidUtf8IsReplacedNotFatal)
 {
-	// Bytes that are not UTF-8 become U+FFFD in the TCHAR text the reader is given.
+	// Bytes that are not UTF-8 become the engine's bogus character '?' in the TCHAR text the reader is given.
 	const TSharedPtr<FJsonObject> Object = ParseObject("{\"s\":\"a\xFF\xC3\"}");
 	ASSERT_TRUE(Object.IsValid());
 	const FString Text = Object->GetStringField(TEXT("s"));
 	ASSERT_EQ(Text.Len(), 3);
-	EXPECT_EQ(Text[1], TCHAR(0xFFFD));
-	EXPECT_EQ(Text[2], TCHAR(0xFFFD));
+	EXPECT_EQ(Text[1], TCHAR('?'));
+	EXPECT_EQ(Text[2], TCHAR('?'));
 }
 
 TEST(HostJsonReader, DuplicateKeysKeepTheLastValueAtTheFirstPosition)
