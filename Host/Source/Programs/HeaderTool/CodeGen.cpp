@@ -1,0 +1,5 @@
+#include "HeaderTool.h"
+namespace HeaderTool
+{
+	bool WriteGeneratedFiles(const FSession&) { return true; }
+}
