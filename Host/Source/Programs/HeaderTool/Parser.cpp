@@ -1203,14 +1203,26 @@ namespace HeaderTool
 			{
 				std::string Out;
 				const FToken* Previous = nullptr;
-				for (const FToken& T : Tokens)
+				int SkipDepth = -1;
+				for (size_t Index = 0; Index < Tokens.size(); ++Index)
 				{
+					const FToken& T = Tokens[Index];
+					if (SkipDepth >= 0)
+					{
+						SkipDepth += T.Is("(") ? 1 : T.Is(")") ? -1 : 0;
+						if (SkipDepth == 0 && T.Is(")"))
+						{
+							SkipDepth = -1;
+						}
+						continue;
+					}
 					if (T.Is("="))
 					{
 						break;
 					}
 					if (T.Is("UPARAM"))
 					{
+						SkipDepth = 0;
 						continue;
 					}
 					if (Previous && (Previous->IsIdentifier() || Previous->Type == ETokenType::Number || Previous->Is("*") || Previous->Is("&") || Previous->Is(">"))
