@@ -34,6 +34,7 @@ namespace HeaderTool
 			std::string Directive;
 			bool bTakenBranch = false; // a branch of this #if was parsed (for #else / #elif)
 			bool bUnknown = false;
+			int Line = 0;
 		};
 
 		struct FCondition
@@ -200,7 +201,7 @@ namespace HeaderTool
 				}
 				if (!Blocks.empty())
 				{
-					throw FParseError{Line, "Missing #endif"};
+					throw FParseError{Blocks.back().Line, "Missing #endif"};
 				}
 				return std::move(Result);
 			}
@@ -383,6 +384,7 @@ namespace HeaderTool
 				if (Name == "if" || Name == "ifdef" || Name == "ifndef")
 				{
 					FBlock Block;
+					Block.Line = DirectiveLine;
 					if (Skipping())
 					{
 						Block.State = EFrame::SkippedZero;
