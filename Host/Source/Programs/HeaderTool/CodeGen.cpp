@@ -718,10 +718,10 @@ namespace HeaderTool
 					}
 					H << "template<> struct TIsUEnumClass<" << Enum.Name << "> { enum { Value = true }; };\n";
 				}
-				const std::string CppName = Enum.Form == EEnumForm::Namespaced ? Enum.Name + "::Type" : Enum.Name;
-				if (Enum.Form != EEnumForm::Regular || !Enum.Underlying.empty())
+				// Only an enum with a fixed underlying type can be named before its definition.
+				if (Enum.Form == EEnumForm::EnumClass || !Enum.Underlying.empty())
 				{
-					H << "template<> " << Api << " UEnum* StaticEnum<" << CppName << ">();\n\n";
+					H << "template<> " << Api << " UEnum* StaticEnum<" << Enum.Name << ">();\n\n";
 				}
 			}
 
