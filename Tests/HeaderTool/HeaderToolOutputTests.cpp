@@ -265,3 +265,18 @@ TEST(HeaderToolOutput, GeneratedHeaderKeysBodiesOnTheirLines)
 	EXPECT_THAT(H, HasSubstr("#define CURRENT_FILE_ID FID_"));
 	EXPECT_THAT(Cpp, HasSubstr("ItemDone.ProcessMulticastDelegate<UObject>(&Parms);"));
 }
+
+TEST(HeaderToolOutput, WithinClassIsDeclaredAndIncluded)
+{
+	const FToolRun Run = RunOne(R"(
+UCLASS(Within=GameInstance)
+class UOwnedThing : public UObject
+{
+	GENERATED_BODY()
+};
+)", {"class\tname=UGameInstance\tmodule=Engine\tsuper=UObject\tinclude=Engine/GameInstance.h\tbp=1\tflags=00000084\tconfig=Game"});
+	ASSERT_EQ(Run.ExitCode, 0) << Run.Output;
+	EXPECT_THAT(Run.Read("Inc/TestHeader.generated.h"), HasSubstr("DECLARE_WITHIN(UGameInstance)"));
+	// Registration names the Within class's StaticClass, so its header is included.
+	EXPECT_THAT(Run.Read("TestHeader.gen.cpp"), HasSubstr("#include \"Engine/GameInstance.h\""));
+}

@@ -339,6 +339,20 @@ namespace HeaderTool
 				}
 			}
 
+			// Within=GameInstance names UGameInstance; the prefix may also be written.
+			std::string WithinSourceName(const std::string& Name) const
+			{
+				for (const std::string& Candidate : {"U" + Name, "A" + Name, Name})
+				{
+					const FKnownType* T = Find(Candidate);
+					if (T && (T->Kind == EDeclKind::Class || T->Kind == EDeclKind::Interface))
+					{
+						return Candidate;
+					}
+				}
+				return "U" + Name;
+			}
+
 			std::string EngineClassName(const FClass& Class) const
 			{
 				return EngineName(Class.Name);
@@ -637,7 +651,7 @@ namespace HeaderTool
 				  << "\tDECLARE_SERIALIZER(" << Class.Name << ")";
 				if (!Class.WithinName.empty())
 				{
-					H << " \\\n\tDECLARE_WITHIN(U" << EngineName(Class.WithinName) << ")";
+					H << " \\\n\tDECLARE_WITHIN(" << WithinSourceName(Class.WithinName) << ")";
 				}
 				if (!Class.ConfigName.empty())
 				{
@@ -804,6 +818,24 @@ namespace HeaderTool
 				if (!Header.bNoExportTypes)
 				{
 					C << "#include \"" << Header.IncludePath << "\"\n";
+				}
+				// A class's Within class is named by the generated registration, so it must be complete.
+				std::set<std::string> WithinIncludes;
+				for (const auto& Class : Header.Classes)
+				{
+					if (Class->WithinName.empty())
+					{
+						continue;
+					}
+					const FKnownType* Within = Find(WithinSourceName(Class->WithinName));
+					if (Within && !Within->IncludePath.empty() && Within->IncludePath != Header.IncludePath)
+					{
+						WithinIncludes.insert(Within->IncludePath);
+					}
+				}
+				for (const std::string& Include : WithinIncludes)
+				{
+					C << "#include \"" << Include << "\"\n";
 				}
 				C << "\n#include <type_traits>\n\n";
 				C << "PRAGMA_DISABLE_DEPRECATION_WARNINGS\n";
