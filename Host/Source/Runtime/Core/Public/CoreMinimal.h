@@ -40,3 +40,8 @@
 #include "Delegates/Delegate.h"
 #include "Delegates/DelegateCombinations.h"
 #include "UObject/WeakObjectPtrTemplates.h"
+#include "HAL/CriticalSection.h"
+#include "HAL/ThreadSafeCounter.h"
+#include "HAL/PlatformTime.h"
+#include "Misc/Timespan.h"
+#include "Templates/Atomic.h"
