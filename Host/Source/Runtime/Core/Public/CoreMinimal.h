@@ -53,3 +53,8 @@
 #include "Math/Vector4.h"
 #include "Math/Color.h"
 #include "Math/TransformCalculus2D.h"
+#include "Internationalization/Text.h"
+#include "Internationalization/Internationalization.h"
+#include "Misc/Guid.h"
+#include "Misc/Paths.h"
+#include "GenericPlatform/GenericPlatformMisc.h"
