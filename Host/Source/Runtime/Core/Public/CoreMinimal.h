@@ -24,6 +24,7 @@
 #include "Containers/SparseArray.h"
 #include "Containers/Set.h"
 #include "Containers/Map.h"
+#include "Containers/EnumAsByte.h"
 #include "Templates/Sorting.h"
 #include "Misc/CString.h"
 #include "Containers/StringFwd.h"
