@@ -13,22 +13,24 @@ namespace QuarnReconcile
 		return A.SlotIndex == B.SlotIndex && A.X == B.X && A.Y == B.Y && A.SlotKey.Equals(B.SlotKey, ESearchCase::IgnoreCase);
 	}
 
-	static TSharedPtr<FJsonValue> MakeGrant(const FString& ContainerId, const FName ItemId, int32 Quantity)
+	// Quantities are differences of two int32 values, which can exceed int32 for a container that
+	// reports a negative quantity; they are written as JSON numbers either way.
+	static TSharedPtr<FJsonValue> MakeGrant(const FString& ContainerId, const FName ItemId, int64 Quantity)
 	{
 		const TSharedRef<FJsonObject> Intent = MakeShared<FJsonObject>();
 		Intent->SetStringField(TEXT("kind"), TEXT("grant"));
 		Intent->SetStringField(TEXT("container_id"), ContainerId);
 		Intent->SetStringField(TEXT("item_id"), ItemId.ToString());
-		Intent->SetNumberField(TEXT("quantity"), Quantity);
+		Intent->SetNumberField(TEXT("quantity"), static_cast<double>(Quantity));
 		return MakeShared<FJsonValueObject>(Intent);
 	}
 
-	static TSharedPtr<FJsonValue> MakeConsume(const FString& InstanceId, int32 Quantity)
+	static TSharedPtr<FJsonValue> MakeConsume(const FString& InstanceId, int64 Quantity)
 	{
 		const TSharedRef<FJsonObject> Intent = MakeShared<FJsonObject>();
 		Intent->SetStringField(TEXT("kind"), TEXT("consume"));
 		Intent->SetStringField(TEXT("instance_id"), InstanceId);
-		Intent->SetNumberField(TEXT("quantity"), Quantity);
+		Intent->SetNumberField(TEXT("quantity"), static_cast<double>(Quantity));
 		return MakeShared<FJsonValueObject>(Intent);
 	}
 
@@ -108,12 +110,12 @@ namespace QuarnReconcile
 
 			if (Want.Quantity > Have.Quantity)
 			{
-				OutIntents.Add(MakeGrant(ContainerId, Want.ItemId, Want.Quantity - Have.Quantity));
+				OutIntents.Add(MakeGrant(ContainerId, Want.ItemId, static_cast<int64>(Want.Quantity) - Have.Quantity));
 				++Report.Granted;
 			}
 			else if (Want.Quantity < Have.Quantity)
 			{
-				OutIntents.Add(MakeConsume(Want.InstanceId, Have.Quantity - Want.Quantity));
+				OutIntents.Add(MakeConsume(Want.InstanceId, static_cast<int64>(Have.Quantity) - Want.Quantity));
 				++Report.Consumed;
 			}
 			const bool bSamePlace = IsSamePlace(Want, Have);
