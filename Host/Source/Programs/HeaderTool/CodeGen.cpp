@@ -732,10 +732,22 @@ namespace HeaderTool
 					}
 					H << "template<> struct TIsUEnumClass<" << Enum.Name << "> { enum { Value = true }; };\n";
 				}
-				// Only an enum with a fixed underlying type can be named before its definition.
+				// An enum with a fixed underlying type is declared here so that StaticEnum can name it
+				// before the header defines it; one without cannot be declared early.
+				else if (!Enum.Underlying.empty())
+				{
+					if (Enum.Form == EEnumForm::Namespaced)
+					{
+						H << "namespace " << Enum.Name << " { enum Type : " << Enum.Underlying << "; }\n";
+					}
+					else
+					{
+						H << "enum " << Enum.Name << " : " << Enum.Underlying << ";\n";
+					}
+				}
 				if (Enum.Form == EEnumForm::EnumClass || !Enum.Underlying.empty())
 				{
-					H << "template<> " << Api << " UEnum* StaticEnum<" << Enum.Name << ">();\n\n";
+					H << "template<> " << Api << " UEnum* StaticEnum<" << (Enum.Form == EEnumForm::Namespaced ? Enum.Name + "::Type" : Enum.Name) << ">();\n\n";
 				}
 			}
 
