@@ -166,6 +166,8 @@ TEST(HostCoreUObjectGarbageCollection, EveryObjectBeginsDestroyBeforeAnyFinishes
 
 TEST(HostCoreUObjectGarbageCollection, CollectionReturnsTheObjectCount)
 {
+	// The transient package is made on first use; make it before counting.
+	GetTransientPackage();
 	Collect();
 	const int32 Before = GUObjectArray.GetObjectArrayNumMinusAvailable();
 	for (int32 I = 0; I < 100; ++I)

@@ -3,6 +3,11 @@
 #include "TestSupport.h"
 #include "UObject/SoftObjectPtr.h"
 #include "Host/ObjectLoading.h"
+#include "Host/CoreHost.h"
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
 
 TEST(HostCoreUObjectSoftPointers, NullLoadedAndGone)
 {
@@ -62,4 +67,42 @@ TEST(HostCoreUObjectSoftPointers, LoadSynchronousUsesTheRegisteredLoader)
 	EXPECT_EQ(LoadObject<UReflectionTestObject>(nullptr, TEXT("/Game/Data/Missing.Missing"), {}, LOAD_NoWarn), nullptr);
 	UE::Host::UnregisterAssetLoader(Handle);
 	Loaded->MarkAsGarbage();
+}
+
+TEST(HostCoreUObjectConfig, DefaultObjectReadsItsSectionOfTheGameConfig)
+{
+	// Each test runs in its own process under CTest, so the default object is made here.
+	ASSERT_EQ(UConfigTestSettings::StaticClass()->GetDefaultObject(false), nullptr);
+	const std::filesystem::path Dir = std::filesystem::path(testing::TempDir()) / ("uobject_config_" + std::to_string(getpid()));
+	std::filesystem::create_directories(Dir / "Config");
+	{
+		std::ofstream Ini(Dir / "Config" / "DefaultGame.ini");
+		Ini << "[/Script/HostUObjectTestTypes.ConfigTestSettings]\r\n"
+			<< "BaseAddress=https://qa.example.invalid/api\r\n"
+			<< "TimeoutSeconds=25\r\n"
+			<< "bAllowInsecure=True\r\n"
+			<< "IconTable=/Game/Data/Icons.Icons\r\n"
+			<< "+Mirrors=https://a.invalid\r\n"
+			<< "+Mirrors=https://b.invalid\r\n"
+			<< "NotFromConfig=99\r\n"
+			<< "[/Script/HostUObjectTestTypes.OtherClass]\r\n"
+			<< "TimeoutSeconds=1\r\n";
+	}
+	UE::Host::SetProjectDirectory(UTF8_TO_TCHAR(Dir.string().c_str()));
+
+	const UConfigTestSettings* Settings = GetDefault<UConfigTestSettings>();
+	EXPECT_EQ(Str(Settings->BaseAddress), "https://qa.example.invalid/api");
+	EXPECT_EQ(Settings->TimeoutSeconds, 25);
+	EXPECT_TRUE(Settings->bAllowInsecure);
+	EXPECT_EQ(Str(Settings->IconTable.ToString()), "/Game/Data/Icons.Icons");
+	ASSERT_EQ(Settings->Mirrors.Num(), 2);
+	EXPECT_EQ(Str(Settings->Mirrors[1]), "https://b.invalid");
+	// Only config properties are read.
+	EXPECT_EQ(Settings->NotFromConfig, 7);
+
+	// Instances take the config values from the default object.
+	UConfigTestSettings* Instance = NewObject<UConfigTestSettings>();
+	EXPECT_EQ(Instance->TimeoutSeconds, 25);
+	EXPECT_EQ(Str(Instance->BaseAddress), "https://qa.example.invalid/api");
+	std::filesystem::remove_all(Dir);
 }

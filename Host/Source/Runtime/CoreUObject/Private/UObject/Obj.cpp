@@ -122,7 +122,7 @@ void UObject::LoadConfig(UClass* ConfigClass, const TCHAR* Filename)
 	const FString IniFile = Filename ? FString(Filename)
 		: ConfigName == TEXT("Game") ? GGameIni
 		: ConfigName == TEXT("Engine") ? GEngineIni
-		: GConfig->GetConfigFilename(*ConfigName);
+		: ConfigName;
 	// Each class in the hierarchy reads its own section, parent first; later values win.
 	TArray<UClass*> Chain;
 	for (UClass* It = Class; It && It != UObject::StaticClass(); It = It->GetSuperClass())
