@@ -9,7 +9,7 @@ class FChildren;
 class SWidget;
 
 /** A place in a parent that holds one child widget. */
-class FSlotBase
+class SLATECORE_API FSlotBase
 {
 public:
 	SLATECORE_API FSlotBase();

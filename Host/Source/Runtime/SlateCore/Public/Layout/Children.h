@@ -9,7 +9,7 @@
 class SWidget;
 
 /** The children of a widget, as its layout and paint passes walk them. */
-class FChildren
+class SLATECORE_API FChildren
 {
 public:
 	FChildren(SWidget* InOwner) : Owner(InOwner) {}
@@ -36,7 +36,7 @@ protected:
 };
 
 /** No children at all. */
-class FNoChildren : public FChildren
+class SLATECORE_API FNoChildren : public FChildren
 {
 public:
 	static SLATECORE_API FNoChildren NoChildrenInstance;

@@ -21,7 +21,7 @@ struct FSizeParam
 };
 
 /** Lays its children out one after another along one direction. */
-class SBoxPanel : public SPanel
+class SLATECORE_API SBoxPanel : public SPanel
 {
 public:
 	/** A slot of a box panel: padding, alignment, an automatic or stretching size and an optional maximum. */
@@ -71,7 +71,7 @@ protected:
 };
 
 /** A box panel that stacks its children from top to bottom. */
-class SVerticalBox : public SBoxPanel
+class SLATECORE_API SVerticalBox : public SBoxPanel
 {
 public:
 	class FSlot : public SBoxPanel::FSlot
@@ -133,7 +133,7 @@ public:
 };
 
 /** A box panel that lines its children up from left to right. */
-class SHorizontalBox : public SBoxPanel
+class SLATECORE_API SHorizontalBox : public SBoxPanel
 {
 public:
 	class FSlot : public SBoxPanel::FSlot

@@ -8,7 +8,7 @@
 #include "Widgets/SWidget.h"
 
 /** A widget with one child in a padded, aligned slot, which it tints and passes a foreground colour to. */
-class SCompoundWidget : public SWidget
+class SLATECORE_API SCompoundWidget : public SWidget
 {
 public:
 	const FLinearColor& GetColorAndOpacity() const { return ColorAndOpacity; }

@@ -7,7 +7,7 @@
 #include "Widgets/SWidget.h"
 
 /** A widget with no children (an image, a line of text). */
-class SLeafWidget : public SWidget
+class SLATECORE_API SLeafWidget : public SWidget
 {
 public:
 	virtual FChildren* GetChildren() override final { return &FNoChildren::NoChildrenInstance; }

@@ -8,7 +8,7 @@
 #include "Widgets/SPanel.h"
 
 /** Children stacked on top of each other, each over the whole area, in z order. */
-class SOverlay : public SPanel
+class SLATECORE_API SOverlay : public SPanel
 {
 public:
 	/** A slot of an overlay: padding, alignment and a z order; higher z orders paint on top. */

@@ -6,7 +6,7 @@
 #include "Widgets/SWidget.h"
 
 /** A widget with any number of children, each painted where OnArrangeChildren puts it. */
-class SPanel : public SWidget
+class SLATECORE_API SPanel : public SWidget
 {
 public:
 	SLATECORE_API virtual int32 OnPaint(const FPaintArgs& Args, const FGeometry& AllottedGeometry, const FSlateRect& MyCullingRect, FSlateWindowElementList& OutDrawElements, int32 LayerId, const FWidgetStyle& InWidgetStyle, bool bParentEnabled) const override;

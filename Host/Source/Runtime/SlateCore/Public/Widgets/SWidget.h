@@ -22,7 +22,7 @@ class IToolTip;
  * widget's desired size bottom-up (ComputeDesiredSize), then the paint pass arranges children
  * top-down (OnArrangeChildren), caches each painted widget's geometry and builds draw elements.
  */
-class SWidget : public TSharedFromThis<SWidget>
+class SLATECORE_API SWidget : public TSharedFromThis<SWidget>
 {
 public:
 	SLATECORE_API SWidget();

@@ -12,7 +12,7 @@ class FSlateWindowElementList;
  * scale. Its content is laid out in local units (pixels divided by the scale). The host has no
  * operating-system windows; a window is a root to lay out and paint.
  */
-class SWindow : public SCompoundWidget
+class SLATECORE_API SWindow : public SCompoundWidget
 {
 public:
 	SLATE_BEGIN_ARGS(SWindow)

@@ -8,7 +8,7 @@
 #include "Widgets/SCompoundWidget.h"
 
 /** A brush drawn behind one padded, aligned child. */
-class SBorder : public SCompoundWidget
+class SLATE_API SBorder : public SCompoundWidget
 {
 public:
 	SLATE_BEGIN_ARGS(SBorder)

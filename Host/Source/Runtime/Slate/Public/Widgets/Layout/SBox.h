@@ -8,7 +8,7 @@
 #include "Widgets/SPanel.h"
 
 /** One child, with optional overrides of the desired width and height and limits on them. */
-class SBox : public SPanel
+class SLATE_API SBox : public SPanel
 {
 public:
 	SLATE_BEGIN_ARGS(SBox)

@@ -13,7 +13,7 @@
  * anchors the offsets' Left/Top are the position and Right/Bottom the size; with stretched
  * anchors they are distances from the anchor lines.
  */
-class SConstraintCanvas : public SPanel
+class SLATE_API SConstraintCanvas : public SPanel
 {
 public:
 	class FSlot : public TSlotBase<FSlot>

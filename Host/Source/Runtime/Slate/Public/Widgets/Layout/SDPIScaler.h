@@ -7,7 +7,7 @@
 #include "Widgets/SPanel.h"
 
 /** Scales its child's layout: the child is laid out in a space DPIScale times smaller and drawn scaled up. */
-class SDPIScaler : public SPanel
+class SLATE_API SDPIScaler : public SPanel
 {
 public:
 	SLATE_BEGIN_ARGS(SDPIScaler)

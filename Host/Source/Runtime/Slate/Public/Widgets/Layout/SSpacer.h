@@ -6,7 +6,7 @@
 #include "Widgets/SLeafWidget.h"
 
 /** Empty space of a given desired size; draws nothing. */
-class SSpacer : public SLeafWidget
+class SLATE_API SSpacer : public SLeafWidget
 {
 public:
 	SLATE_BEGIN_ARGS(SSpacer)

@@ -16,7 +16,7 @@
  * text can be a fraction of a unit wider at one scale than at another, as in the engine. With
  * automatic wrapping the width to wrap at is the width the block was last painted at.
  */
-class STextBlock : public SLeafWidget
+class SLATE_API STextBlock : public SLeafWidget
 {
 public:
 	SLATE_BEGIN_ARGS(STextBlock)

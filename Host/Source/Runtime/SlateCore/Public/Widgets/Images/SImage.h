@@ -9,7 +9,7 @@
 #include "Widgets/SLeafWidget.h"
 
 /** Draws a brush, tinted. Its desired size is the brush's image size unless overridden. */
-class SImage : public SLeafWidget
+class SLATECORE_API SImage : public SLeafWidget
 {
 public:
 	SLATE_BEGIN_ARGS(SImage)
