@@ -87,7 +87,8 @@ int32 SWidget::Paint(const FPaintArgs& Args, const FGeometry& InAllottedGeometry
 	DesktopGeometry = DesktopSpaceGeometry;
 
 	const FPaintArgs UpdatedArgs = Args.WithNewParent(this);
-	return OnPaint(UpdatedArgs, InAllottedGeometry, MyCullingRect, OutDrawElements, LayerId, InWidgetStyle, bParentEnabled);
+	const FWidgetStyle ContentWidgetStyle = FWidgetStyle(InWidgetStyle).BlendOpacity(RenderOpacity);
+	return OnPaint(UpdatedArgs, InAllottedGeometry, MyCullingRect, OutDrawElements, LayerId, ContentWidgetStyle, bParentEnabled);
 }
 
 bool SWidget::IsChildWidgetCulled(const FSlateRect& MyCullingRect, const FArrangedWidget& ArrangedChild) const
@@ -118,6 +119,15 @@ void SWidget::SetEnabled(bool bInIsEnabled)
 	if (bIsEnabled != bInIsEnabled)
 	{
 		bIsEnabled = bInIsEnabled;
+		Invalidate(EInvalidateWidgetReason::Paint);
+	}
+}
+
+void SWidget::SetRenderOpacity(float InRenderOpacity)
+{
+	if (RenderOpacity != InRenderOpacity)
+	{
+		RenderOpacity = InRenderOpacity;
 		Invalidate(EInvalidateWidgetReason::Paint);
 	}
 }

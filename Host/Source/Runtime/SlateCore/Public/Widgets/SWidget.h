@@ -76,6 +76,10 @@ public:
 	bool IsEnabled() const { return bIsEnabled; }
 	SLATECORE_API void SetEnabled(bool bInIsEnabled);
 
+	/** The opacity the widget and its children are painted with, multiplied into the widget style. */
+	float GetRenderOpacity() const { return RenderOpacity; }
+	SLATECORE_API void SetRenderOpacity(float InRenderOpacity);
+
 	/** A text tooltip; empty text clears it. Tooltips are shown on hover, never painted with the widget. */
 	SLATECORE_API void SetToolTipText(const FText& InToolTipText);
 	SLATECORE_API void SetToolTip(const TSharedPtr<IToolTip>& InToolTip);
@@ -128,6 +132,7 @@ private:
 
 	EVisibility Visibility;
 	bool bIsEnabled = true;
+	float RenderOpacity = 1.0f;
 	bool bCanTick = true;
 	bool bIsConstructed = false;
 	int32 InvalidationCount = 0;
