@@ -732,10 +732,9 @@ namespace HeaderTool
 					}
 					H << "template<> struct TIsUEnumClass<" << Enum.Name << "> { enum { Value = true }; };\n";
 				}
-				// An enum with a fixed underlying type is declared here so that StaticEnum can name it
-				// before the header defines it; one without cannot be declared early.
 				else if (!Enum.Underlying.empty())
 				{
+					// The generated header comes before the enum's definition, so it declares the enum itself.
 					if (Enum.Form == EEnumForm::Namespaced)
 					{
 						H << "namespace " << Enum.Name << " { enum Type : " << Enum.Underlying << "; }\n";
@@ -745,9 +744,11 @@ namespace HeaderTool
 						H << "enum " << Enum.Name << " : " << Enum.Underlying << ";\n";
 					}
 				}
+				// Only an enum with a fixed underlying type can be named before its definition.
 				if (Enum.Form == EEnumForm::EnumClass || !Enum.Underlying.empty())
 				{
-					H << "template<> " << Api << " UEnum* StaticEnum<" << (Enum.Form == EEnumForm::Namespaced ? Enum.Name + "::Type" : Enum.Name) << ">();\n\n";
+					const std::string CppName = Enum.Form == EEnumForm::Namespaced ? Enum.Name + "::Type" : Enum.Name;
+					H << "template<> " << Api << " UEnum* StaticEnum<" << CppName << ">();\n\n";
 				}
 			}
 
