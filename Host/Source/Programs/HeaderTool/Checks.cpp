@@ -244,7 +244,12 @@ namespace HeaderTool
 				case ETypeKind::EnumAsByte:
 					return true;
 				case ETypeKind::Enum:
-					return EnumIsByte(Type.TypeName);
+				{
+					// Namespaced and plain enums of any size are Blueprint types (AActor::ReceiveEndPlay
+					// takes an EEndPlayReason::Type, an int enum); enum classes must be uint8.
+					const FKnownType* E = Find(Type.TypeName);
+					return EnumIsByte(Type.TypeName) || (E && E->EnumForm != EEnumForm::EnumClass);
+				}
 				case ETypeKind::Struct:
 					return IsStructBlueprintType(Type.TypeName);
 				case ETypeKind::MulticastDelegate:
@@ -767,7 +772,9 @@ namespace HeaderTool
 						throw FParseError{Func.Return->Line, "Type '" + Func.Return->Type.Decl + "' is not supported by blueprint. Function:  " + Func.Name + " Parameter ReturnValue"};
 					}
 				}
-				if (Session.Module.bEngineModule && bBlueprint && !bDelegate && !Func.Meta.count("Category") && !Func.Meta.count("BlueprintInternalUseOnly"))
+				// Blueprint events alone need no category: the engine's own (AActor::ReceiveBeginPlay,
+				// UGameInstance::ReceiveInit) have none.
+				if (Session.Module.bEngineModule && (Func.Flags & FUNC_BlueprintCallable) && !bDelegate && !Func.Meta.count("Category") && !Func.Meta.count("BlueprintInternalUseOnly"))
 				{
 					throw FParseError{Func.Line, "An explicit Category specifier is required for Blueprint accessible functions in an Engine module."};
 				}
@@ -852,7 +859,7 @@ namespace HeaderTool
 					{
 						throw FParseError{Class.Line, "When compiling class definition for '" + Class.Name + "', attempting to strip prefix results in an empty name. Did you leave off a prefix?"};
 					}
-					const bool bActor = IsChildOf(Class.SuperName, "AActor");
+					const bool bActor = Class.Name == "AActor" || IsChildOf(Class.SuperName, "AActor");
 					std::string Expected = (bActor ? "A" : "U") + (Class.Name == EngineName(Class.Name) ? Class.Name : Engine);
 					if (Expected != Class.Name)
 					{

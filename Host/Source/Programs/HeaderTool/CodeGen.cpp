@@ -732,10 +732,23 @@ namespace HeaderTool
 					}
 					H << "template<> struct TIsUEnumClass<" << Enum.Name << "> { enum { Value = true }; };\n";
 				}
+				else if (!Enum.Underlying.empty())
+				{
+					// The generated header comes before the enum's definition, so it declares the enum itself.
+					if (Enum.Form == EEnumForm::Namespaced)
+					{
+						H << "namespace " << Enum.Name << " { enum Type : " << Enum.Underlying << "; }\n";
+					}
+					else
+					{
+						H << "enum " << Enum.Name << " : " << Enum.Underlying << ";\n";
+					}
+				}
 				// Only an enum with a fixed underlying type can be named before its definition.
 				if (Enum.Form == EEnumForm::EnumClass || !Enum.Underlying.empty())
 				{
-					H << "template<> " << Api << " UEnum* StaticEnum<" << Enum.Name << ">();\n\n";
+					const std::string CppName = Enum.Form == EEnumForm::Namespaced ? Enum.Name + "::Type" : Enum.Name;
+					H << "template<> " << Api << " UEnum* StaticEnum<" << CppName << ">();\n\n";
 				}
 			}
 

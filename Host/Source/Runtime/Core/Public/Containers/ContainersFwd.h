@@ -19,6 +19,8 @@ template <typename T, typename Allocator = FDefaultAllocator> class TArray;
 template <typename T> using TArray64 = TArray<T, FDefaultAllocator64>;
 template <typename T, typename SizeType = int32> class TArrayView;
 template <typename T> using TConstArrayView = TArrayView<const T>;
+template <typename T> using TArrayView64 = TArrayView<T, int64>;
+template <typename T> using TConstArrayView64 = TArrayView<const T, int64>;
 template <typename T, typename Allocator = FDefaultSparseArrayAllocator> class TSparseArray;
 template <typename ElementType, bool bInAllowDuplicateKeys = false> struct DefaultKeyFuncs;
 template <typename InElementType, typename KeyFuncs = DefaultKeyFuncs<InElementType>, typename Allocator = FDefaultSetAllocator> class TSet;

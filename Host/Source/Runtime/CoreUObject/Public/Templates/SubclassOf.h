@@ -3,6 +3,7 @@
 
 #include "CoreMinimal.h"
 #include "UObject/ObjectPtr.h"
+#include "UObject/Class.h"
 
 class UClass;
 

@@ -19,6 +19,17 @@ struct FVector2D
 	double Y;
 };
 
+/** A vector in 2-D space composed of components (X, Y) with single precision. */
+USTRUCT(immutable, noexport, BlueprintType)
+struct FVector2f
+{
+	UPROPERTY(EditAnywhere, BlueprintReadWrite, Category=Vector2D, SaveGame)
+	float X;
+
+	UPROPERTY(EditAnywhere, BlueprintReadWrite, Category=Vector2D, SaveGame)
+	float Y;
+};
+
 /**
  * A linear, 32-bit/component floating point RGBA color.
  */
