@@ -1,0 +1,8 @@
+// Copyright Quarn. All Rights Reserved.
+
+#include "Subsystems/EngineSubsystem.h"
+
+UEngineSubsystem::UEngineSubsystem()
+	: USubsystem()
+{
+}
