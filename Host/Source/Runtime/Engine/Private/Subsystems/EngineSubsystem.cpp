@@ -1,8 +1,0 @@
-// Copyright Quarn. All Rights Reserved.
-
-#include "Subsystems/EngineSubsystem.h"
-
-UEngineSubsystem::UEngineSubsystem()
-	: USubsystem()
-{
-}
