@@ -155,21 +155,28 @@ private:
  * Creates a user widget of a class, owned by a widget, a widget tree, a player controller, a game
  * instance or a world (any other owner does not compile). Abstract classes are refused.
  */
+namespace UE::UMG::Private
+{
+	/** The class an owner argument points at, whether a raw pointer or a TObjectPtr. */
+	template <typename T> struct TCreateWidgetOwner { using Type = std::remove_cv_t<std::remove_pointer_t<T>>; };
+	template <typename T> struct TCreateWidgetOwner<TObjectPtr<T>> { using Type = std::remove_cv_t<T>; };
+}
+
 template <typename WidgetT = UUserWidget, typename OwnerType = UObject>
 WidgetT* CreateWidget(OwnerType OwningObject, TSubclassOf<UUserWidget> UserWidgetClass = WidgetT::StaticClass(), FName WidgetName = NAME_None)
 {
 	static_assert(TIsDerivedFrom<WidgetT, UUserWidget>::IsDerived, "CreateWidget can only be used to create UserWidget instances. If creating a UWidget, use WidgetTree::ConstructWidget.");
 
-	using FOwner = std::remove_cv_t<std::remove_pointer_t<OwnerType>>;
+	using FOwner = typename UE::UMG::Private::TCreateWidgetOwner<std::remove_cv_t<OwnerType>>::Type;
 	static_assert(TIsDerivedFrom<FOwner, UWidget>::IsDerived
 		|| TIsDerivedFrom<FOwner, UWidgetTree>::IsDerived
 		|| TIsDerivedFrom<FOwner, APlayerController>::IsDerived
 		|| TIsDerivedFrom<FOwner, UGameInstance>::IsDerived
 		|| TIsDerivedFrom<FOwner, UWorld>::IsDerived, "The given OwningObject is not of a supported type for use with CreateWidget.");
 
-	if (OwningObject)
+	if (FOwner* const Owner = OwningObject)
 	{
-		return Cast<WidgetT>(UUserWidget::CreateWidgetInstance(*OwningObject, UserWidgetClass, WidgetName));
+		return Cast<WidgetT>(UUserWidget::CreateWidgetInstance(*Owner, UserWidgetClass, WidgetName));
 	}
 	return nullptr;
 }
