@@ -22,6 +22,7 @@ void FWorldContext::AddReferencedObjects(FReferenceCollector& Collector, const U
 {
 	Collector.AddReferencedObject(ThisCurrentWorld, ReferencingObject);
 	Collector.AddReferencedObject(OwningGameInstance, ReferencingObject);
+	Collector.AddReferencedObject(GameViewport, ReferencingObject);
 }
 
 UEngine::UEngine(const FObjectInitializer& ObjectInitializer)
@@ -38,6 +39,9 @@ UEngine::UEngine(const FObjectInitializer& ObjectInitializer)
 void UEngine::Init(IEngineLoop* InEngineLoop)
 {
 	UE_LOG(LogEngine, Log, TEXT("Initializing Engine..."));
+
+	// Engine subsystems live as long as the engine.
+	EngineSubsystemCollection.Initialize(this);
 }
 
 // Start and Tick are pure virtual in the engine: a concrete engine class says how to run a game.
@@ -53,6 +57,7 @@ void UEngine::Tick(float DeltaSeconds, bool bIdleMode)
 
 void UEngine::PreExit()
 {
+	EngineSubsystemCollection.Deinitialize();
 }
 
 UWorld* UEngine::GetWorldFromContextObject(const UObject* Object, EGetWorldErrorMode ErrorMode) const
@@ -178,5 +183,6 @@ void UEngine::AddReferencedObjects(UObject* InThis, FReferenceCollector& Collect
 	{
 		WorldContext->AddReferencedObjects(Collector, This);
 	}
+	This->EngineSubsystemCollection.AddReferencedObjects(This, Collector);
 	Super::AddReferencedObjects(This, Collector);
 }

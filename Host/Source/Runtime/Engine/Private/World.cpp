@@ -27,6 +27,17 @@ UWorld::UWorld(const FObjectInitializer& ObjectInitializer)
 {
 }
 
+bool UWorld::IsGameWorld() const
+{
+	return WorldType == EWorldType::Game || WorldType == EWorldType::PIE || WorldType == EWorldType::GamePreview || WorldType == EWorldType::GameRPC;
+}
+
+UGameViewportClient* UWorld::GetGameViewport() const
+{
+	const FWorldContext* const WorldContext = GEngine ? GEngine->GetWorldContextFromWorld(this) : nullptr;
+	return WorldContext ? WorldContext->GameViewport : nullptr;
+}
+
 UWorld* UWorld::CreateWorld(const EWorldType::Type InWorldType, bool bInformEngineOfWorld, FName WorldName, UPackage* InWorldPackage, bool bAddToRoot)
 {
 	UPackage* WorldPackage = InWorldPackage;

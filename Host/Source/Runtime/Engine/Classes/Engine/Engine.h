@@ -7,10 +7,13 @@
 #include "UObject/ObjectMacros.h"
 #include "Templates/UniquePtr.h"
 #include "Engine/EngineTypes.h"
+#include "Subsystems/EngineSubsystem.h"
+#include "Subsystems/SubsystemCollection.h"
 #include "Engine.generated.h"
 
 class IEngineLoop;
 class UGameInstance;
+class UGameViewportClient;
 class UWorld;
 
 /** How GetWorldFromContextObject reacts to an object without a world. */
@@ -42,6 +45,9 @@ struct FWorldContext
 	/** The game instance that owns this context, if any. */
 	TObjectPtr<UGameInstance> OwningGameInstance;
 
+	/** The viewport showing this context's world, if any. */
+	TObjectPtr<UGameViewportClient> GameViewport;
+
 	/** Set CurrentWorld and update external reference pointers to reflect this */
 	ENGINE_API void SetCurrentWorld(UWorld* World);
 
@@ -65,6 +71,10 @@ class UEngine : public UObject
 	GENERATED_UCLASS_BODY()
 
 public:
+	/** The game viewport, when the engine shows one. */
+	UPROPERTY()
+	TObjectPtr<UGameViewportClient> GameViewport;
+
 	/** Initialize the game engine. */
 	ENGINE_API virtual void Init(IEngineLoop* InEngineLoop);
 
@@ -124,6 +134,18 @@ public:
 	/** Seconds between garbage collections run by ConditionalCollectGarbage; 0 leaves collection to ForceGarbageCollection. */
 	ENGINE_API float GetTimeBetweenGarbageCollectionPasses() const;
 
+	/** The engine subsystem of a class; null before Init or when none was created. */
+	UEngineSubsystem* GetEngineSubsystemBase(TSubclassOf<UEngineSubsystem> SubsystemClass) const
+	{
+		return EngineSubsystemCollection.GetSubsystem<UEngineSubsystem>(SubsystemClass);
+	}
+
+	template <typename TSubsystemClass>
+	TSubsystemClass* GetEngineSubsystem() const
+	{
+		return EngineSubsystemCollection.GetSubsystem<TSubsystemClass>(TSubsystemClass::StaticClass());
+	}
+
 	/** Reports the world contexts' worlds and game instances. */
 	ENGINE_API static void AddReferencedObjects(UObject* InThis, FReferenceCollector& Collector);
 
@@ -141,6 +163,8 @@ protected:
 	TArray<TUniquePtr<FWorldContext>> WorldList;
 
 private:
+	FObjectSubsystemCollection<UEngineSubsystem> EngineSubsystemCollection;
+
 	int32 NextWorldContextHandle;
 	bool bCollectionRequested;
 	uint64 LastGCFrame;

@@ -122,6 +122,12 @@ public:
 		return CastChecked<T>(OwningGameInstance);
 	}
 
+	/** Returns true if this world is any kind of game world (including PIE worlds) */
+	ENGINE_API bool IsGameWorld() const;
+
+	/** Returns the game viewport of this world's context, if it has one. */
+	ENGINE_API class UGameViewportClient* GetGameViewport() const;
+
 	/** Sets the owning game instance for this world */
 	ENGINE_API void SetGameInstance(UGameInstance* NewGI);
 
