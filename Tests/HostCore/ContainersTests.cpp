@@ -101,6 +101,19 @@ TEST(HostCoreContainers, ArrayEditsKeepOrderAndReportIndices)
 	EXPECT_EQ(Array.IndexOfByKey(3), 1);
 }
 
+TEST(HostCoreContainers, ArrayCopyWithSlackOwnsItsElements)
+{
+	const TArray<FTracked> Source = { FTracked(1), FTracked(2) };
+	TArray<FTracked> WithSlack(Source, 10);
+	EXPECT_EQ(WithSlack.Num(), 2);
+	EXPECT_GE(WithSlack.Max(), 12);
+	EXPECT_EQ(WithSlack[1].Value, 2);
+	const TArray<FTracked> Empty;
+	TArray<FTracked> EmptyWithSlack(Empty, 3);
+	EXPECT_EQ(EmptyWithSlack.Num(), 0);
+	EXPECT_GE(EmptyWithSlack.Max(), 3);
+}
+
 TEST(HostCoreContainers, ArraySortOfPointersComparesPointees)
 {
 	int32 Values[] = { 3, 1, 2 };

@@ -153,7 +153,13 @@ public:
 	FORCEINLINE TArray(const TArray& Other, SizeType ExtraSlack)
 		: ArrayNum(0), ArrayMax(AllocatorInstance.GetInitialCapacity())
 	{
-		CopyToEmpty(Other.GetData(), Other.Num(), ExtraSlack);
+		const SizeType OtherNum = Other.Num();
+		if (OtherNum + ExtraSlack > 0)
+		{
+			ResizeForCopy(OtherNum + ExtraSlack, ArrayMax);
+		}
+		ConstructItems<ElementType>((void*)GetData(), Other.GetData(), OtherNum);
+		ArrayNum = OtherNum;
 	}
 
 	FORCEINLINE TArray(TArray&& Other)

@@ -1,0 +1,11 @@
+// Copyright Quarn. All Rights Reserved.
+
+#include "ModuleTestSupport.h"
+
+class FHostTestModuleB : public FTestModuleBase
+{
+public:
+	FHostTestModuleB() : FTestModuleBase(TEXT("B")) {}
+};
+
+IMPLEMENT_MODULE(FHostTestModuleB, HostTestModuleB)
