@@ -8,7 +8,7 @@
 #include "HAL/PlatformTime.h"
 #include "Http.h"
 #include "HttpThread.h"
-#include "Misc/ConfigCacheIni.h"
+#include "HttpConfig.h"
 #include "Misc/OutputDevice.h"
 #include "Misc/ScopeLock.h"
 
@@ -289,10 +289,7 @@ bool FHttpManager::IsDomainAllowed(const FString& Url) const
 void FHttpManager::UpdateConfigs()
 {
 	AllowedDomains.Reset();
-	if (GConfig)
-	{
-		GConfig->GetArray(TEXT("HTTP"), TEXT("AllowedDomains"), AllowedDomains, GEngineIni);
-	}
+	UE::Http::Private::EngineConfigGetArray(TEXT("HTTP"), TEXT("AllowedDomains"), AllowedDomains);
 }
 
 void FHttpManager::AddGameThreadTask(TFunction<void()>&& Task, float Delay)

@@ -9,7 +9,7 @@
 #include "HttpManager.h"
 #include "HttpModule.h"
 #include "Math/UnrealMathUtility.h"
-#include "Misc/ConfigCacheIni.h"
+#include "HttpConfig.h"
 #include "Misc/ScopeLock.h"
 
 #include <ctime>
@@ -272,12 +272,12 @@ void FHttpRetrySystem::FRequest::MoveToNextRetryDomain()
 		RetryDomainsIndex = NextDomainIndex;
 
 		// The active domain is remembered only when both config names were given.
-		if (!RetryDomains->ConfigSection.IsEmpty() && !RetryDomains->ConfigKeyName.IsEmpty() && GConfig)
+		if (!RetryDomains->ConfigSection.IsEmpty() && !RetryDomains->ConfigKeyName.IsEmpty())
 		{
-			GConfig->RemoveKey(*RetryDomains->ConfigSection, *RetryDomains->ConfigKeyName, GGameUserSettingsIni);
+			UE::Http::Private::GameUserSettingsRemoveKey(*RetryDomains->ConfigSection, *RetryDomains->ConfigKeyName);
 			if (RetryDomains->ActiveIndex > 0)
 			{
-				GConfig->SetString(*RetryDomains->ConfigSection, *RetryDomains->ConfigKeyName, *RetryDomains->Domains[RetryDomains->ActiveIndex], GGameUserSettingsIni);
+				UE::Http::Private::GameUserSettingsSetString(*RetryDomains->ConfigSection, *RetryDomains->ConfigKeyName, *RetryDomains->Domains[RetryDomains->ActiveIndex]);
 			}
 		}
 	}
@@ -792,7 +792,7 @@ void FHttpRetrySystem::FManager::FHttpLogVerbosityTracker::DecrementRetriedReque
 void FHttpRetrySystem::FManager::FHttpLogVerbosityTracker::UpdateSettingsFromConfig()
 {
 	FString TargetVerbosityAsString;
-	if (GConfig && GConfig->GetString(TEXT("HTTP.Retry"), TEXT("RetryManagerVerbosityLevel"), TargetVerbosityAsString, GEngineIni))
+	if (UE::Http::Private::EngineConfigGetString(TEXT("HTTP.Retry"), TEXT("RetryManagerVerbosityLevel"), TargetVerbosityAsString))
 	{
 		TargetVerbosity = ParseLogVerbosityFromString(TargetVerbosityAsString);
 	}

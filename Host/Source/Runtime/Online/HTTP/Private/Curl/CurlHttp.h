@@ -2,8 +2,8 @@
 
 #pragma once
 
-#include "Containers/Queue.h"
 #include "CoreMinimal.h"
+#include "Containers/Queue.h"
 #include "GenericPlatform/HttpRequestCommon.h"
 #include "GenericPlatform/HttpResponseCommon.h"
 

@@ -4,6 +4,9 @@
 
 #include "CoreMinimal.h"
 #include "Interfaces/IHttpBase.h"
+#if __has_include("Internationalization/Text.h")
+#include "Internationalization/Text.h"
+#endif
 
 #define LOCTEXT_NAMESPACE "IHttpResponse"
 
@@ -42,6 +45,7 @@ namespace EHttpResponseCodes
 		return FString::Printf(TEXT("%s.%s"), ErrorNamespace, *ResponseCodeToString((Type)StatusCode));
 	}
 
+#if __has_include("Internationalization/Text.h")
 	/** A readable description of a status code. */
 	inline FText GetDescription(EHttpResponseCodes::Type StatusCode)
 	{
@@ -96,6 +100,7 @@ namespace EHttpResponseCodes
 			return LOCTEXT("HttpResponseCode_0", "Unknown");
 		}
 	}
+#endif
 }
 
 /** The answer to a request. */
