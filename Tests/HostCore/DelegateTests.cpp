@@ -106,6 +106,24 @@ TEST(HostCoreDelegate, MulticastCallsEveryBindingAndRemovesByHandleOrObject)
 	EXPECT_FALSE(Multi.IsBound());
 }
 
+TEST(HostCoreDelegate, RemovalSwapsTheLastBindingIntoTheHole)
+{
+	FHostTestMulti Multi;
+	TArray<int32> Order;
+	FDelegateHandle Handles[4];
+	for (int32 Index = 0; Index < 4; ++Index)
+	{
+		Handles[Index] = Multi.AddLambda([&Order, Index](int32) { Order.Add(Index); });
+	}
+	Multi.Broadcast(0);
+	EXPECT_EQ(Order, (TArray<int32>{ 3, 2, 1, 0 }));
+	// Removing the second binding moves the last into its place: [0, 3, 2].
+	Multi.Remove(Handles[1]);
+	Order.Reset();
+	Multi.Broadcast(0);
+	EXPECT_EQ(Order, (TArray<int32>{ 2, 3, 0 }));
+}
+
 TEST(HostCoreDelegate, BroadcastSurvivesCalleesThatRemoveOrAdd)
 {
 	FHostTestMulti Multi;

@@ -157,7 +157,7 @@ TEST(HostCoreTicker, FiresAfterDelayUntilItReturnsFalse)
 	EXPECT_EQ(Fired, 3);
 
 	int32 Other = 0;
-	FTSTicker::FDelegateHandle Handle = Ticker.AddTicker(TEXT("Every"), 0.0f, [&Other](float) { ++Other; return true; });
+	FTSTicker::FDelegateHandle Handle = Ticker.AddTicker(TEXT("Every"), 0.0f, [&Other, MoveOnly = MakeUnique<int32>(1)](float) { Other += *MoveOnly; return true; });
 	Ticker.Tick(0.1f);
 	Ticker.Tick(0.1f);
 	FTSTicker::RemoveTicker(Handle);

@@ -227,18 +227,19 @@ TEST(HostCoreString, BuildersJoinAndFormat)
 
 TEST(HostCoreString, Utf8ConversionNeverFailsAndRoundTripsPairs)
 {
-	// Invalid bytes each become U+FFFD: a lone continuation byte, a truncated sequence, an
+	// Invalid bytes each become '?', the engine's bogus character: a lone continuation byte, a truncated sequence, an
 	// overlong encoding, a surrogate encoded in UTF-8 and a byte that never appears in UTF-8.
 	const char Invalid[] = "a\x80" "b\xE2\x82" "c\xC0\xAF" "d\xED\xA0\x80" "e\xFF";
 	const FString Decoded(UTF8_TO_TCHAR(Invalid));
 	int32 Replacements = 0;
 	for (TCHAR Ch : Decoded)
 	{
-		Replacements += Ch == 0xFFFD ? 1 : 0;
+		Replacements += Ch == TEXT('?') ? 1 : 0;
 	}
 	EXPECT_EQ(Replacements, 9);
-	EXPECT_TRUE(Decoded.StartsWith(TEXT("a\uFFFDb")));
-	EXPECT_TRUE(Decoded.EndsWith(TEXT("e\uFFFD")));
+	EXPECT_TRUE(Decoded.StartsWith(TEXT("a?b")));
+	EXPECT_TRUE(Decoded.EndsWith(TEXT("e?")));
+	EXPECT_EQ(Decoded.Len(), 5 + 9);
 
 	// A character outside the BMP is a surrogate pair in TCHAR and four bytes in UTF-8.
 	const FString Emoji(TEXT("x\U0001F600y"));
@@ -246,9 +247,9 @@ TEST(HostCoreString, Utf8ConversionNeverFailsAndRoundTripsPairs)
 	const std::string Bytes = Utf8(Emoji);
 	EXPECT_EQ(Bytes, std::string("x\xF0\x9F\x98\x80y"));
 	EXPECT_TRUE(FString(UTF8_TO_TCHAR(Bytes.c_str())).Equals(Emoji));
-	// A lone surrogate cannot be encoded and becomes U+FFFD.
+	// A lone surrogate cannot be encoded and becomes '?'.
 	const TCHAR Lone[] = { TEXT('a'), (TCHAR)0xD800, TEXT('b'), 0 };
-	EXPECT_EQ(Utf8(FString(Lone)), std::string("a\xEF\xBF\xBD" "b"));
+	EXPECT_EQ(Utf8(FString(Lone)), std::string("a?b"));
 	// Conversions with an explicit length stop there, embedded bytes included.
 	FUTF8ToTCHAR Partial("abcdef", 3);
 	EXPECT_EQ(Partial.Length(), 3);

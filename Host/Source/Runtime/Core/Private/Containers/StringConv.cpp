@@ -6,7 +6,8 @@ namespace UE::Core::Private
 {
 	namespace
 	{
-		constexpr uint32 ReplacementChar = 0xFFFD;
+		// The engine's UNICODE_BOGUS_CHAR_CODEPOINT.
+		constexpr uint32 ReplacementChar = '?';
 
 		FORCEINLINE int32 WriteUtf8(uint32 Code, UTF8CHAR* Dest)
 		{
@@ -65,7 +66,7 @@ namespace UE::Core::Private
 			return 1;
 		}
 
-		// Reads one code point from UTF-16; an unpaired surrogate reads as U+FFFD.
+		// Reads one code point from UTF-16; an unpaired surrogate reads as the bogus character.
 		FORCEINLINE uint32 ReadUtf16(const TCHAR* Src, int32 SrcLen, int32& Index)
 		{
 			const uint32 Unit = Src[Index++];
@@ -86,7 +87,7 @@ namespace UE::Core::Private
 		}
 
 		// Reads one code point from UTF-8; each byte that does not start a valid, shortest-form
-		// sequence reads as U+FFFD and is consumed alone.
+		// sequence reads as the bogus character and is consumed alone.
 		FORCEINLINE uint32 ReadUtf8(const uint8* Src, int32 SrcLen, int32& Index)
 		{
 			const uint8 Lead = Src[Index];

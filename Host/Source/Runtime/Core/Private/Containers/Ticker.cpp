@@ -23,9 +23,11 @@ FTSTicker::FDelegateHandle FTSTicker::AddTicker(const FTickerDelegate& InDelegat
 	return Element;
 }
 
-FTSTicker::FDelegateHandle FTSTicker::AddTicker(const TCHAR* InName, float InDelay, TFunction<bool(float)> Function)
+FTSTicker::FDelegateHandle FTSTicker::AddTicker(const TCHAR* InName, float InDelay, TUniqueFunction<bool(float)>&& InFunction)
 {
-	return AddTicker(FTickerDelegate::CreateLambda(MoveTemp(Function)), InDelay);
+	// Delegates copy their callables; a shared holder lets a move-only function ride along.
+	TSharedRef<TUniqueFunction<bool(float)>> Function = MakeShared<TUniqueFunction<bool(float)>>(MoveTemp(InFunction));
+	return AddTicker(FTickerDelegate::CreateLambda([Function](float DeltaTime) { return (*Function)(DeltaTime); }), InDelay);
 }
 
 void FTSTicker::RemoveTicker(FDelegateHandle Handle)

@@ -34,6 +34,20 @@ uint32 GFrameNumber = 1;
 uint32 GGameThreadId = CurrentThreadId();
 bool GIsGameThreadIdInitialized = true;
 
+namespace UE::Host
+{
+	void ReloadProjectConfig();
+}
+
+namespace
+{
+	// After the globals above: the config system starts with the working directory as project.
+	struct FConfigStartup
+	{
+		FConfigStartup() { UE::Host::ReloadProjectConfig(); }
+	} GConfigStartup;
+}
+
 bool IsEngineExitRequested()
 {
 	return GIsRequestingExit.load(std::memory_order_relaxed);

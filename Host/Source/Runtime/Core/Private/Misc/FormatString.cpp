@@ -41,7 +41,7 @@ namespace UE::Core::Private
 			}
 		}
 
-		// Decodes one UTF-8 sequence; invalid input yields U+FFFD and consumes one byte.
+		// Decodes one UTF-8 sequence; invalid input yields '?' and consumes one byte.
 		uint32 DecodeUtf8(const uint8*& Ptr)
 		{
 			const uint8 Lead = *Ptr;
@@ -74,21 +74,21 @@ namespace UE::Core::Private
 			else
 			{
 				++Ptr;
-				return 0xFFFD;
+				return '?';
 			}
 			for (int32 Index = 1; Index <= Extra; ++Index)
 			{
 				if ((Ptr[Index] & 0xC0) != 0x80)
 				{
 					++Ptr;
-					return 0xFFFD;
+					return '?';
 				}
 				Code = (Code << 6) | (Ptr[Index] & 0x3F);
 			}
 			if (Code < Min || Code > 0x10FFFF || (Code >= 0xD800 && Code <= 0xDFFF))
 			{
 				++Ptr;
-				return 0xFFFD;
+				return '?';
 			}
 			Ptr += Extra + 1;
 			return Code;

@@ -9,7 +9,7 @@
 #include "Misc/CString.h"
 
 // Conversions between TCHAR (UTF-16) and UTF-8/ANSI/UTF-32. Every input converts: invalid UTF-8
-// bytes and unpaired surrogates become U+FFFD; surrogate pairs round-trip. ANSI output replaces
+// bytes and unpaired surrogates become '?' (the engine's bogus character); surrogate pairs round-trip. ANSI output replaces
 // characters above 0x7F with '?'.
 
 namespace UE::Core::Private

@@ -30,7 +30,7 @@ public:
 	FTSTicker& operator=(const FTSTicker&) = delete;
 
 	FDelegateHandle AddTicker(const FTickerDelegate& InDelegate, float InDelay = 0.0f);
-	FDelegateHandle AddTicker(const TCHAR* InName, float InDelay, TFunction<bool(float)> Function);
+	FDelegateHandle AddTicker(const TCHAR* InName, float InDelay, TUniqueFunction<bool(float)>&& InFunction);
 	// Removes a ticker from whichever ticker owns it; safe from any thread, also during Tick.
 	static void RemoveTicker(FDelegateHandle Handle);
 

@@ -7,6 +7,7 @@
 #include "Containers/Array.h"
 #include "Delegates/IDelegateInstance.h"
 #include "Delegates/DelegateInstancesImpl.h"
+#include "Math/UnrealMathUtility.h"
 #include <mutex>
 
 // Single-cast (TDelegate) and multicast (TMulticastDelegate) delegates. The thread-safe variants
@@ -367,8 +368,9 @@ public:
 		FDelegateHandle Result;
 		if (InNewDelegate.Instance)
 		{
+			// Compaction on add obeys a threshold that decays, as the engine's does.
+			CompactInvocationList(true);
 			Result = InNewDelegate.GetHandle();
-			CompactIfUnlocked(false);
 			InvocationList.Add(MoveTemp(InNewDelegate));
 		}
 		return Result;
@@ -421,7 +423,8 @@ public:
 			FDelegate& Delegate = InvocationList[Index];
 			if (Delegate.Instance && !Delegate.Instance->bPendingRemoval && Delegate.Instance->GetHandle() == Handle)
 			{
-				RemoveAtIndex(Index);
+				MarkRemoved(Index);
+				CompactInvocationList(false);
 				return true;
 			}
 		}
@@ -442,10 +445,11 @@ public:
 			FDelegate& Delegate = InvocationList[Index];
 			if (Delegate.Instance && !Delegate.Instance->bPendingRemoval && Delegate.Instance->HasSameObject(InUserObject))
 			{
-				RemoveAtIndex(Index);
+				MarkRemoved(Index);
 				++Removed;
 			}
 		}
+		CompactInvocationList(false);
 		return Removed;
 	}
 
@@ -456,9 +460,10 @@ public:
 		{
 			if (InvocationList[Index].Instance && !InvocationList[Index].Instance->bPendingRemoval)
 			{
-				RemoveAtIndex(Index);
+				MarkRemoved(Index);
 			}
 		}
+		CompactInvocationList(false);
 	}
 
 	bool IsBound() const
@@ -493,6 +498,7 @@ public:
 	{
 		TMulticastDelegate* MutableThis = const_cast<TMulticastDelegate*>(this);
 		FScopeLock ScopeLock(Lock);
+		bool bNeedsCompaction = false;
 		++MutableThis->LockCount;
 		for (int32 Index = InvocationList.Num() - 1; Index >= 0; --Index)
 		{
@@ -501,9 +507,16 @@ public:
 			{
 				Instance->Execute(Params...);
 			}
+			else
+			{
+				bNeedsCompaction = true;
+			}
 		}
 		--MutableThis->LockCount;
-		MutableThis->CompactIfUnlocked(true);
+		if (bNeedsCompaction || bHasPendingRemovals)
+		{
+			MutableThis->CompactInvocationList(false);
+		}
 	}
 
 	SIZE_T GetAllocatedSize() const { return InvocationList.GetAllocatedSize(); }
@@ -512,37 +525,51 @@ protected:
 	const InvocationListType& GetInvocationList() const { return InvocationList; }
 
 private:
-	void RemoveAtIndex(int32 Index)
+	// A removed binding stops running at once; its slot goes at the next compaction.
+	void MarkRemoved(int32 Index)
 	{
-		if (LockCount > 0)
-		{
-			InvocationList[Index].Instance->bPendingRemoval = true;
-			bHasPendingRemovals = true;
-		}
-		else
-		{
-			InvocationList.RemoveAt(Index);
-		}
+		InvocationList[Index].Instance->bPendingRemoval = true;
+		bHasPendingRemovals = true;
 	}
 
-	void CompactIfUnlocked(bool bOnlyPending)
+	// Drops removed and expired bindings by swapping the last binding into each hole, as the
+	// engine does (so call order changes after a removal). Never while a broadcast runs.
+	void CompactInvocationList(bool bCheckThreshold)
 	{
 		if (LockCount > 0)
 		{
 			return;
 		}
-		if (bHasPendingRemovals || !bOnlyPending)
+		if (bCheckThreshold && --CompactionThreshold > InvocationList.Num())
 		{
-			InvocationList.RemoveAll([bOnlyPending](const FDelegate& Delegate)
+			return;
+		}
+		const int32 OldNumItems = InvocationList.Num();
+		for (int32 Index = 0; Index < InvocationList.Num();)
+		{
+			const FDelegate& Delegate = InvocationList[Index];
+			if (!Delegate.Instance || Delegate.Instance->bPendingRemoval || Delegate.Instance->IsCompactable())
 			{
-				return !Delegate.Instance || Delegate.Instance->bPendingRemoval || (!bOnlyPending && Delegate.Instance->IsCompactable());
-			});
-			bHasPendingRemovals = false;
+				InvocationList.RemoveAtSwap(Index, 1, EAllowShrinking::No);
+			}
+			else
+			{
+				++Index;
+			}
+		}
+		bHasPendingRemovals = false;
+		CompactionThreshold = FMath::Max(DefaultCompactionThreshold, 2 * InvocationList.Num());
+		if (OldNumItems > CompactionThreshold)
+		{
+			InvocationList.Shrink();
 		}
 	}
 
+	static constexpr int32 DefaultCompactionThreshold = 2;
+
 	InvocationListType InvocationList;
 	int32 LockCount = 0;
+	int32 CompactionThreshold = DefaultCompactionThreshold;
 	bool bHasPendingRemovals = false;
 	FLock Lock;
 };

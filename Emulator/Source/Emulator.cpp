@@ -1,0 +1,56 @@
+#include "Emulator.h"
+
+#include "Crypto.h"
+#include "Schema.h"
+#include "Store.h"
+
+namespace Velmora
+{
+Emulator::Emulator(const Options& options, Catalogue catalogue, Tickets tickets)
+	: m_options(options)
+	, m_catalogue(std::move(catalogue))
+	, m_tickets(std::move(tickets))
+	, m_inventory(m_catalogue, [this] { return newId("ins_"); })
+	, m_faults(FaultPlan::parse(options.faults), options.seed)
+	, m_rateLimiter(options.rateLimit)
+	, m_adminKey(options.adminKey.empty() ? toHex(randomBytes(24)) : options.adminKey)
+{
+	m_db = std::make_unique<Database>(options.dbPath);
+	m_schemaVersion = migrate(*m_db);
+	purgeExpiredNow();
+}
+
+Emulator::~Emulator()
+{
+	closeDatabase();
+}
+
+void Emulator::closeDatabase()
+{
+	auto lock = lockDatabase();
+	m_db.reset();
+}
+
+std::string Emulator::newId(const char* prefix) const
+{
+	return Velmora::newId(prefix, m_clock.nowMilliseconds());
+}
+
+void Emulator::purgeExpiredNow()
+{
+	Transaction transaction(*m_db, true);
+	const int64_t now = m_clock.nowSeconds();
+	Store::deleteIdempotencyExpiredBefore(*m_db, now);
+	// Expired tokens are kept for a day so that their holders hear "token_expired", not "unauthorized".
+	Store::deleteTokensExpiredBefore(*m_db, now - 24 * 3600);
+	transaction.commit();
+}
+
+void Emulator::maybePurgeExpired()
+{
+	if (++m_writes % 1000 == 0)
+	{
+		purgeExpiredNow();
+	}
+}
+}

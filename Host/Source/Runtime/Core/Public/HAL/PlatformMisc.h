@@ -1,0 +1,5 @@
+// Copyright Quarn. All Rights Reserved.
+
+#pragma once
+
+#include "GenericPlatform/GenericPlatformMisc.h"

@@ -1,0 +1,162 @@
+#include "UObject/Field.h"
+#include "UObject/Class.h"
+#include "UObject/UnrealType.h"
+
+FFieldClass::FFieldClass(const TCHAR* InCPPName, FFieldClass* InSuperClass)
+	: Name(FString(InCPPName).RightChop(1)) // FIntProperty -> IntProperty
+	, SuperClass(InSuperClass)
+{
+}
+
+FFieldClass* FField::StaticClass()
+{
+	static FFieldClass Class(TEXT("FField"), nullptr);
+	return &Class;
+}
+
+FField::FField(FFieldVariant InOwner, const FName& InName, EObjectFlags InObjectFlags)
+	: Owner(InOwner)
+	, NamePrivate(InName)
+	, FlagsPrivate(InObjectFlags)
+{
+}
+
+FField::~FField()
+{
+	delete MetaDataMap;
+}
+
+UObject* FField::GetOwnerUObject() const
+{
+	FFieldVariant Current = Owner;
+	while (!Current.IsUObject() && Current.IsValid())
+	{
+		Current = Current.ToField()->GetOwnerVariant();
+	}
+	return Current.ToUObject();
+}
+
+UStruct* FField::GetOwnerStruct() const
+{
+	return Cast<UStruct>(GetOwnerUObject());
+}
+
+UClass* FField::GetOwnerClass() const
+{
+	UObject* OwnerObject = GetOwnerUObject();
+	return OwnerObject ? (OwnerObject->IsA<UClass>() ? (UClass*)OwnerObject : Cast<UField>(OwnerObject) ? ((UField*)OwnerObject)->GetOwnerClass() : nullptr) : nullptr;
+}
+
+FString FField::GetPathName() const
+{
+	FString Path;
+	if (Owner.IsUObject())
+	{
+		Path = Owner.ToUObject() ? Owner.ToUObject()->GetPathName() : FString();
+	}
+	else if (Owner.IsValid())
+	{
+		Path = Owner.ToField()->GetPathName();
+	}
+	return Path + TEXT(":") + GetName();
+}
+
+FString FField::GetFullName() const
+{
+	return GetClass()->GetName() + TEXT(" ") + GetPathName();
+}
+
+FString FField::GetAuthoredName() const
+{
+	return GetName();
+}
+
+static const FString& EmptyMetaValue()
+{
+	static const FString Empty;
+	return Empty;
+}
+
+const FString* FField::FindMetaData(const TCHAR* Key) const
+{
+	return FindMetaData(FName(Key, FNAME_Find));
+}
+
+const FString* FField::FindMetaData(const FName& Key) const
+{
+	return MetaDataMap && !Key.IsNone() ? MetaDataMap->Find(Key) : nullptr;
+}
+
+const FString& FField::GetMetaData(const TCHAR* Key) const
+{
+	const FString* Found = FindMetaData(Key);
+	return Found ? *Found : EmptyMetaValue();
+}
+
+const FString& FField::GetMetaData(const FName& Key) const
+{
+	const FString* Found = FindMetaData(Key);
+	return Found ? *Found : EmptyMetaValue();
+}
+
+void FField::SetMetaData(const TCHAR* Key, const TCHAR* InValue)
+{
+	SetMetaData(FName(Key), FString(InValue));
+}
+
+void FField::SetMetaData(const FName& Key, FString&& InValue)
+{
+	if (!MetaDataMap)
+	{
+		MetaDataMap = new TMap<FName, FString>();
+	}
+	MetaDataMap->Add(Key, MoveTemp(InValue));
+}
+
+void FField::RemoveMetaData(const TCHAR* Key)
+{
+	if (MetaDataMap)
+	{
+		MetaDataMap->Remove(FName(Key));
+	}
+}
+
+bool FField::GetBoolMetaData(const TCHAR* Key) const
+{
+	return GetMetaData(Key) == TEXT("true");
+}
+
+int32 FField::GetIntMetaData(const TCHAR* Key) const
+{
+	return FCString::Atoi(*GetMetaData(Key));
+}
+
+FText FField::GetDisplayNameText() const
+{
+	if (const FString* DisplayName = FindMetaData(TEXT("DisplayName")))
+	{
+		return FText::FromString(*DisplayName);
+	}
+	return FText::FromString(GetName());
+}
+
+FText FField::GetToolTipText(bool bShortTooltip) const
+{
+	if (bShortTooltip)
+	{
+		if (const FString* Short = FindMetaData(TEXT("ShortTooltip")))
+		{
+			return FText::FromString(*Short);
+		}
+	}
+	if (const FString* ToolTip = FindMetaData(TEXT("ToolTip")))
+	{
+		return FText::FromString(*ToolTip);
+	}
+	return GetDisplayNameText();
+}
+
+void FField::AddCppProperty(FProperty* Property)
+{
+	checkf(false, TEXT("%s cannot hold inner properties"), *GetFullName());
+}

@@ -1,0 +1,3 @@
+#pragma once
+
+#include "UObject/Script.h"

@@ -1,0 +1,17 @@
+// Copyright Quarn. All Rights Reserved.
+
+#pragma once
+
+// The whole Json module, as engine code includes it.
+
+#include "CoreMinimal.h"
+#include "JsonGlobals.h"
+#include "Serialization/JsonTypes.h"
+#include "Dom/JsonValue.h"
+#include "Dom/JsonObject.h"
+#include "Serialization/JsonReader.h"
+#include "Policies/JsonPrintPolicy.h"
+#include "Policies/PrettyJsonPrintPolicy.h"
+#include "Policies/CondensedJsonPrintPolicy.h"
+#include "Serialization/JsonWriter.h"
+#include "Serialization/JsonSerializer.h"

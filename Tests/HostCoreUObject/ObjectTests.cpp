@@ -1,0 +1,135 @@
+// Object creation, names, outers, casts and class default objects.
+#include "TestSupport.h"
+#include "Templates/Casts.h"
+
+TEST(HostCoreUObjectObjects, UnnamedObjectsGetClassNumberedNames)
+{
+	UReflectionTestObject* First = NewObject<UReflectionTestObject>();
+	UReflectionTestObject* Second = NewObject<UReflectionTestObject>();
+	EXPECT_EQ(Str(First->GetFName().GetPlainNameString()), "ReflectionTestObject");
+	EXPECT_EQ(Second->GetFName().GetNumber(), First->GetFName().GetNumber() + 1);
+	EXPECT_EQ(First->GetOuter(), GetTransientPackage());
+	EXPECT_EQ(Str(First->GetPathName()), "/Engine/Transient." + Str(First->GetName()));
+	EXPECT_EQ(Str(First->GetFullName()), "ReflectionTestObject /Engine/Transient." + Str(First->GetName()));
+}
+
+TEST(HostCoreUObjectObjects, NamedObjectsAreFoundByOuterAndByPath)
+{
+	UReflectionTestObject* Named = NewObject<UReflectionTestObject>(GetTransientPackage(), TEXT("FindMe"));
+	EXPECT_EQ(Str(Named->GetName()), "FindMe");
+	EXPECT_EQ(FindObject<UReflectionTestObject>(GetTransientPackage(), TEXT("FindMe")), Named);
+	EXPECT_EQ(FindObject<UReflectionTestObject>(GetTransientPackage(), TEXT("findme")), Named);
+	EXPECT_EQ(FindObject<UReflectionTestObject>(nullptr, TEXT("/Engine/Transient.FindMe")), Named);
+	EXPECT_EQ(FindObject<UConfigTestSettings>(GetTransientPackage(), TEXT("FindMe")), nullptr);
+
+	UReflectionTestObject* Child = NewObject<UReflectionTestObject>(Named, TEXT("Child"));
+	// A subobject of a top-level object is separated by ':'.
+	EXPECT_EQ(Str(Child->GetPathName()), "/Engine/Transient.FindMe:Child");
+	EXPECT_EQ(FindObject<UReflectionTestObject>(nullptr, TEXT("/Engine/Transient.FindMe:Child")), Child);
+	EXPECT_EQ(Child->GetTypedOuter<UReflectionTestObject>(), Named);
+	EXPECT_EQ(Child->GetPackage(), GetTransientPackage());
+	EXPECT_TRUE(Child->IsIn(Named));
+	EXPECT_EQ(Child->GetWorld(), nullptr);
+	Named->MarkAsGarbage();
+	Child->MarkAsGarbage();
+}
+
+TEST(HostCoreUObjectObjects, MembersStartFromTheirInitialisersOrZero)
+{
+	UReflectionTestObject* Object = NewObject<UReflectionTestObject>();
+	EXPECT_EQ(Object->Count, 3);
+	EXPECT_EQ(Object->Big, 0);
+	EXPECT_EQ(Object->bFirstBit, 0);
+	EXPECT_EQ(Object->Legacy, ETestLegacy::First);
+	EXPECT_FALSE(Object->HasAnyFlags(RF_NeedInitialization | RF_ClassDefaultObject));
+}
+
+TEST(HostCoreUObjectObjects, CastsFollowTheClassHierarchy)
+{
+	UObject* Object = NewObject<UReflectionTestObject>();
+	EXPECT_EQ(Cast<UReflectionTestObject>(Object), Object);
+	EXPECT_EQ(Cast<UConfigTestSettings>(Object), nullptr);
+	EXPECT_EQ(Cast<UReflectionTestObject>((UObject*)nullptr), nullptr);
+	EXPECT_EQ(ExactCast<UReflectionTestObject>(Object), Object);
+	EXPECT_EQ(ExactCast<UObject>(Object), nullptr);
+	EXPECT_TRUE(Object->IsA<UObject>());
+	EXPECT_TRUE(Object->IsA(UReflectionTestObject::StaticClass()));
+	EXPECT_EQ(CastChecked<UReflectionTestObject>(Object), Object);
+	TObjectPtr<UObject> Ptr = Object;
+	EXPECT_EQ(Cast<UReflectionTestObject>(Ptr), Object);
+	EXPECT_TRUE(Ptr == Object);
+	EXPECT_FALSE(Ptr == nullptr);
+}
+
+TEST(HostCoreUObjectObjectsDeathTest, CastCheckedStopsOnTheWrongClass)
+{
+	UObject* Object = NewObject<UReflectionTestObject>();
+	EXPECT_DEATH(CastChecked<UConfigTestSettings>(Object), "");
+}
+
+TEST(HostCoreUObjectObjects, DefaultObjectIsSharedFlaggedAndRooted)
+{
+	const UReflectionTestObject* Default = GetDefault<UReflectionTestObject>();
+	ASSERT_NE(Default, nullptr);
+	EXPECT_EQ(Default, GetMutableDefault<UReflectionTestObject>());
+	EXPECT_EQ(Default, UReflectionTestObject::StaticClass()->GetDefaultObject());
+	EXPECT_TRUE(Default->HasAllFlags(RF_ClassDefaultObject | RF_ArchetypeObject));
+	EXPECT_TRUE(Default->IsTemplate());
+	EXPECT_TRUE(Default->IsRooted());
+	EXPECT_EQ(Str(Default->GetName()), "Default__ReflectionTestObject");
+	EXPECT_EQ(Default->Count, 3);
+}
+
+TEST(HostCoreUObjectObjects, ConstructorsCreateDefaultSubobjects)
+{
+	USubobjectOwner* Owner = NewObject<USubobjectOwner>();
+	ASSERT_NE(Owner->Part, nullptr);
+	EXPECT_EQ(Owner->Part->GetOuter(), Owner);
+	EXPECT_EQ(Str(Owner->Part->GetName()), "Part");
+	EXPECT_TRUE(Owner->Part->HasAnyFlags(RF_DefaultSubObject));
+	EXPECT_FALSE(Owner->Part->HasAnyFlags(RF_ArchetypeObject));
+	const USubobjectOwner* Default = GetDefault<USubobjectOwner>();
+	ASSERT_NE(Default->Part, nullptr);
+	EXPECT_TRUE(Default->Part->HasAnyFlags(RF_ArchetypeObject));
+	EXPECT_NE(Default->Part, Owner->Part);
+}
+
+TEST(HostCoreUObjectObjects, GarbageObjectsAreInvalidBeforeTheyAreCollected)
+{
+	UReflectionTestObject* Object = NewObject<UReflectionTestObject>();
+	TWeakObjectPtr<UReflectionTestObject> Weak(Object);
+	EXPECT_TRUE(IsValid(Object));
+	Object->MarkAsGarbage();
+	EXPECT_FALSE(IsValid(Object));
+	EXPECT_FALSE(Weak.IsValid());
+	EXPECT_EQ(Weak.Get(), nullptr);
+	EXPECT_EQ(Weak.Get(true), Object);
+	Object->ClearGarbage();
+	EXPECT_TRUE(Weak.IsValid());
+	EXPECT_FALSE(IsValid(nullptr));
+}
+
+TEST(HostCoreUObjectObjectsDeathTest, RootedObjectsCannotBeMarkedAsGarbage)
+{
+	UReflectionTestObject* Object = NewObject<UReflectionTestObject>();
+	Object->AddToRoot();
+	EXPECT_DEATH(Object->MarkAsGarbage(), "");
+	Object->RemoveFromRoot();
+}
+
+TEST(HostCoreUObjectObjectsDeathTest, AbstractClassesCannotBeInstantiated)
+{
+	EXPECT_DEATH(NewObject<UObject>(GetTransientPackage(), UObject::StaticClass()), "abstract class");
+}
+
+TEST(HostCoreUObjectObjectsDeathTest, FindFunctionCheckedStopsWhenMissing)
+{
+	UReflectionTestObject* Object = NewObject<UReflectionTestObject>();
+	EXPECT_DEATH(Object->FindFunctionChecked(TEXT("NoSuchFunction")), "Failed to find function NoSuchFunction");
+}
+
+TEST(HostCoreUObjectObjects, SameNameInTheSameOuterIsRefused)
+{
+	NewObject<UReflectionTestObject>(GetTransientPackage(), TEXT("Unique"));
+	EXPECT_DEATH(NewObject<UReflectionTestObject>(GetTransientPackage(), TEXT("Unique")), "already exists");
+}

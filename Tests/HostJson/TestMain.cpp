@@ -1,0 +1,11 @@
+// Copyright Quarn. All Rights Reserved.
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+	testing::InitGoogleTest(&argc, argv);
+	// Death tests fork; "threadsafe" re-executes the binary so that Core's threads are not copied.
+	GTEST_FLAG_SET(death_test_style, "threadsafe");
+	return RUN_ALL_TESTS();
+}
