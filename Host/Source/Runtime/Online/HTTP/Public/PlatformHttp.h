@@ -1,0 +1,7 @@
+// Copyright Quarn. All Rights Reserved.
+
+#pragma once
+
+#include "CoreTypes.h"
+
+#include "Unix/UnixPlatformHttp.h"
