@@ -1,8 +1,7 @@
 // Copyright Quarn. All Rights Reserved.
 
 #include "Host/CoreHost.h"
-#include "HttpModule.h"
-#include "Modules/ModuleManager.h"
+#include "QuarnTest/PluginTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -10,15 +9,12 @@ int main(int argc, char** argv)
 {
 	testing::InitGoogleTest(&argc, argv);
 	GTEST_FLAG_SET(death_test_style, "threadsafe");
-
-	// The thread running the tests is the game thread: it loads the modules and pumps the ticker.
-	UE::Host::SetGameThread();
 	UE::Host::SetConsoleLogVerbosity(ELogVerbosity::Error);
-	FHttpModule::Get();
-	FModuleManager::Get().LoadModuleChecked(TEXT("QuarnCore"));
-
+	if (!QuarnTest::StartEngine(TEXT(QUARN_PLUGIN_DESCRIPTOR)))
+	{
+		return 1;
+	}
 	const int Result = RUN_ALL_TESTS();
-
-	UE::Host::ShutdownModules();
+	QuarnTest::StopEngine();
 	return Result;
 }

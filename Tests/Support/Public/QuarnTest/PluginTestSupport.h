@@ -6,8 +6,9 @@
 #include "Containers/Ticker.h"
 #include "HAL/PlatformProcess.h"
 #include "HAL/PlatformTime.h"
-#include "Misc/OutputDevice.h"
-#include "Misc/OutputDeviceRedirector.h"
+#include "Host/LogCapture.h"
+#include "Host/TestEngine.h"
+#include "Templates/UniquePtr.h"
 #include "QuarnClient.h"
 #include "QuarnSettings.h"
 #include "QuarnTransport.h"
@@ -24,28 +25,49 @@ namespace QuarnTest
 		return std::string(TCHAR_TO_UTF8(*S));
 	}
 
-	/** Ticks the core ticker, as the game loop does, until Done or the timeout passes. */
+	/**
+	 * The engine every plug-in test runs in: the project's modules, then the plug-in's, a game
+	 * instance and a world. One per test binary, made by the binary's main and shut down at its end.
+	 */
+	inline TUniquePtr<UE::Host::FTestEngine>& EngineSlot()
+	{
+		static TUniquePtr<UE::Host::FTestEngine> Engine;
+		return Engine;
+	}
+
+	inline UE::Host::FTestEngine& Engine()
+	{
+		check(EngineSlot().IsValid());
+		return *EngineSlot();
+	}
+
+	/** Starts the engine with the plug-in; false when start-up failed. */
+	inline bool StartEngine(const FString& PluginDescriptor, const FString& ProjectDirectory = FString())
+	{
+		UE::Host::FEngineLoopSettings Settings;
+		Settings.ProjectDirectory = ProjectDirectory;
+		Settings.PluginDescriptors.Add(PluginDescriptor);
+		// Collections happen when a test asks, so that what a test observes does not depend on timing.
+		Settings.TimeBetweenGarbageCollectionPasses = 0.0f;
+		EngineSlot() = MakeUnique<UE::Host::FTestEngine>(Settings);
+		return EngineSlot()->IsRunning();
+	}
+
+	inline void StopEngine()
+	{
+		EngineSlot().Reset();
+		UE::Host::FHostEngineLoop::ShutdownModules();
+	}
+
+	/** Runs game frames, as the game loop does, until Done or the timeout passes. */
 	inline bool PumpUntil(const std::function<bool()>& Done, double TimeoutSeconds = 10.0)
 	{
-		const double End = FPlatformTime::Seconds() + TimeoutSeconds;
-		while (!Done())
-		{
-			if (FPlatformTime::Seconds() > End)
-			{
-				return false;
-			}
-			FTSTicker::GetCoreTicker().Tick(0.001f);
-			FPlatformProcess::Sleep(0.001f);
-		}
-		return true;
+		return Engine().TickUntil([&Done] { return Done(); }, TimeoutSeconds);
 	}
 
 	inline void PumpTicks(int32 Count)
 	{
-		for (int32 Index = 0; Index < Count; ++Index)
-		{
-			FTSTicker::GetCoreTicker().Tick(0.001f);
-		}
+		Engine().TickFrames(Count);
 	}
 
 	/** A transport that records each request and answers it when the test says so. */
@@ -108,48 +130,19 @@ namespace QuarnTest
 		}
 	};
 
-	/** Every log line written while it lives, with its category and verbosity. */
-	class FLogCapture : public FOutputDevice
+	/** Every line of every category written while it lives. */
+	class FLogCapture : public UE::Host::FLogCapture
 	{
 	public:
-		struct FLine
-		{
-			FName Category;
-			ELogVerbosity::Type Verbosity;
-			FString Text;
-		};
-
 		FLogCapture()
+			: UE::Host::FLogCapture(NAME_None)
 		{
-			GLog->AddOutputDevice(this);
-		}
-		virtual ~FLogCapture() override
-		{
-			GLog->RemoveOutputDevice(this);
-		}
-
-		using FOutputDevice::Serialize;
-		virtual void Serialize(const TCHAR* V, ELogVerbosity::Type Verbosity, const FName& Category) override
-		{
-			Lines.Add({Category, Verbosity, FString(V)});
-		}
-
-		bool AnyContains(const FString& Needle) const
-		{
-			for (const FLine& Line : Lines)
-			{
-				if (Line.Text.Contains(Needle, ESearchCase::CaseSensitive))
-				{
-					return true;
-				}
-			}
-			return false;
 		}
 
 		/** True when a line of exactly this verbosity and text was written. */
 		bool Has(ELogVerbosity::Type Verbosity, const FString& Text) const
 		{
-			for (const FLine& Line : Lines)
+			for (const UE::Host::FCapturedLogLine& Line : GetLines())
 			{
 				if (Line.Verbosity == Verbosity && Line.Text.Equals(Text, ESearchCase::CaseSensitive))
 				{
@@ -159,17 +152,10 @@ namespace QuarnTest
 			return false;
 		}
 
-		int32 CountIn(const FName Category) const
+		bool AnyContains(const FString& Needle) const
 		{
-			int32 Count = 0;
-			for (const FLine& Line : Lines)
-			{
-				Count += Line.Category == Category ? 1 : 0;
-			}
-			return Count;
+			return Count(*Needle) > 0;
 		}
-
-		TArray<FLine> Lines;
 	};
 
 	/** Installs a scripted transport and a base address for one test, and restores both after it. */
