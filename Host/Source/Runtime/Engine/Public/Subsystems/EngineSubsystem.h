@@ -16,5 +16,5 @@ class UEngineSubsystem : public USubsystem
 	GENERATED_BODY()
 
 public:
-	ENGINE_API UEngineSubsystem();
+	ENGINE_API UEngineSubsystem(const FObjectInitializer& ObjectInitializer = FObjectInitializer::Get());
 };
