@@ -286,6 +286,12 @@ namespace UE::Host::CodeGen
 			return;
 		}
 		UPackage* Package = Params.PackageFunc();
+		// Making the package constructs its file-scope delegates, whose parameters may be this very
+		// struct: it can exist by now.
+		if (OutStruct)
+		{
+			return;
+		}
 		FStaticConstructObjectParameters ObjectParams(UScriptStruct::StaticClass());
 		ObjectParams.Outer = Package;
 		ObjectParams.Name = FName(Params.Name);
@@ -319,6 +325,10 @@ namespace UE::Host::CodeGen
 			return;
 		}
 		UPackage* Package = Params.PackageFunc();
+		if (OutEnum)
+		{
+			return;
+		}
 		FStaticConstructObjectParameters ObjectParams(UEnum::StaticClass());
 		ObjectParams.Outer = Package;
 		ObjectParams.Name = FName(Params.Name);

@@ -10,7 +10,7 @@
 
 /** Stands in for a Blueprint graph bound to a sync node's pins: counts each pin and keeps what it carried. */
 UCLASS()
-class QUARNUSMETESTTYPES_API UQuarnSyncPinRecorder : public UObject
+class QUARNTESTTYPES_API UQuarnSyncPinRecorder : public UObject
 {
 	GENERATED_BODY()
 
