@@ -1043,11 +1043,18 @@ namespace HeaderTool
 				C << "}\n";
 
 				const std::string SuperClass = Class.SuperName;
+				// A class without a Within of its own inherits its super class's; taking it from the
+				// registered super class spares the header the Within class's full declaration.
+				std::string WithinFunc = "&" + Class.Name + "::WithinClass::StaticClass";
+				if (Class.WithinName.empty())
+				{
+					WithinFunc = "[]() -> UClass* { UClass* Within = " + Class.Name + "::Super::StaticClass()->ClassWithin; return Within ? Within : UObject::StaticClass(); }";
+				}
 				C << "UClass* " << Class.Name << "::GetPrivateStaticClass()\n{\n\tstatic UClass* Class = nullptr;\n\tif (!Class)\n\t{\n"
 				  << "\t\tGetPrivateStaticClassBody(StaticPackage(), TEXT(\"" << Engine << "\"), Class, &StaticRegisterNatives" << Class.Name
 				  << ", sizeof(" << Class.Name << "), alignof(" << Class.Name << "), " << Class.Name << "::StaticClassFlags, " << Class.Name
 				  << "::StaticClassCastFlags(), " << Class.Name << "::StaticConfigName(), &InternalConstructor<" << Class.Name << ">, &"
-				  << Class.Name << "::AddReferencedObjects, &" << Class.Name << "::Super::StaticClass, &" << Class.Name << "::WithinClass::StaticClass);\n"
+				  << Class.Name << "::AddReferencedObjects, &" << Class.Name << "::Super::StaticClass, " << WithinFunc << ");\n"
 				  << "\t}\n\treturn Class;\n}\n";
 				C << Api << " UClass* " << Singleton << "_NoRegister()\n{\n\treturn " << Class.Name << "::StaticClass();\n}\n";
 

@@ -1,5 +1,6 @@
 // Classes and structs made at run time: Blueprint-generated classes and user-defined structs.
 #include "Host/RuntimeTypes.h"
+#include "Host/ObjectLoading.h"
 #include "StructUtils/UserDefinedStruct.h"
 #include "UObject/Package.h"
 #include "UObject/UObjectGlobals.h"

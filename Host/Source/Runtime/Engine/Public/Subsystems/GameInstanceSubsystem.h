@@ -18,6 +18,9 @@ class UGameInstanceSubsystem : public USubsystem
 	GENERATED_BODY()
 
 public:
+	// Out of line for the same reason as USubsystem's.
+	ENGINE_API UGameInstanceSubsystem(const FObjectInitializer& ObjectInitializer = FObjectInitializer::Get());
+
 	/** Returns the owning game instance; null for the class default object. */
 	ENGINE_API UGameInstance* GetGameInstance() const;
 };

@@ -31,6 +31,10 @@ class USubsystem : public UObject
 	GENERATED_BODY()
 
 public:
+	// Out of line, so that the class's virtual table stays in this module (the class is not
+	// exported) while subclasses in other modules construct through it.
+	ENGINE_API USubsystem(const FObjectInitializer& ObjectInitializer = FObjectInitializer::Get());
+
 	/** Override to control if the Subsystem should be created at all. For example you could only have your system created on servers. It's important to note that if using this is becomes very important to null check whenever getting the Subsystem. */
 	virtual bool ShouldCreateSubsystem(UObject* Outer) const { return true; }
 

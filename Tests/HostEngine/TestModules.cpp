@@ -1,0 +1,7 @@
+#include "TestModules.h"
+
+TArray<FString>& TestModuleEvents()
+{
+	static TArray<FString> Events;
+	return Events;
+}
