@@ -9,7 +9,7 @@
 #include "Components/TextBlock.h"
 #include "Engine/GameViewportClient.h"
 #include "Engine/Texture2D.h"
-#include "Host/EngineLoopHooks.h"
+#include "Host/SlateApplicationHost.h"
 #include "Host/HostRenderer.h"
 #include "Rendering/DrawElements.h"
 
@@ -46,8 +46,8 @@ TEST_P(HostUMGViewport, CachedGeometryFollowsTheViewportOffsetAndScale)
 	// Nothing laid out before the first frame.
 	UMGTest::ExpectVector(FVector2D(Panel->Canvas->GetCachedGeometry().GetLocalSize()), 0.0, 0.0);
 
-	// The engine loop's frame hook lays out and paints the viewport.
-	UE::Host::OnViewportTick().Broadcast(0.016f);
+	// A frame of the Slate application, as the engine loop ticks it, lays out and paints the viewport.
+	UE::Host::FHostSlateApplication::Get().Tick(0.016f);
 	const FGeometry& CanvasGeometry = Panel->Canvas->GetCachedGeometry();
 	const FGeometry& SwatchGeometry = Panel->Swatch->GetCachedGeometry();
 	const FGeometry& TitleGeometry = Panel->Title->GetCachedGeometry();

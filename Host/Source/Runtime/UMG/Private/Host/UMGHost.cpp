@@ -6,7 +6,6 @@
 #include "Engine/GameViewportClient.h"
 #include "Engine/Texture2D.h"
 #include "Engine/World.h"
-#include "Host/EngineLoopHooks.h"
 #include "Host/HostRenderer.h"
 #include "Host/SlateApplicationHost.h"
 #include "Host/TextureData.h"
@@ -18,18 +17,6 @@ namespace UE::Host
 {
 	namespace UMGHostPrivate
 	{
-		FDelegateHandle& ViewportTickHandle()
-		{
-			static FDelegateHandle Handle;
-			return Handle;
-		}
-
-		int32& ViewportCount()
-		{
-			static int32 Count = 0;
-			return Count;
-		}
-
 		/** The renderer reads a UTexture2D's pixels, whatever 8-bit format it keeps them in. */
 		bool ReadTexture(const UObject* Resource, FHostImage& OutImage)
 		{
@@ -111,14 +98,8 @@ namespace UE::Host
 		Client->SetViewportOverlayWidget(Window, Overlay);
 		FHostSlateApplication::Get().AddWindow(Window);
 
+		// The engine loop ticks the Slate application's windows each frame, this one included.
 		FHostRenderer::SetTextureReader(&UMGHostPrivate::ReadTexture);
-		if (UMGHostPrivate::ViewportCount()++ == 0)
-		{
-			UMGHostPrivate::ViewportTickHandle() = OnViewportTick().AddLambda([](float DeltaSeconds)
-			{
-				FHostSlateApplication::Get().Tick(DeltaSeconds);
-			});
-		}
 		return Client;
 	}
 
@@ -139,10 +120,6 @@ namespace UE::Host
 		if (GEngine->GameViewport == Client)
 		{
 			GEngine->GameViewport = nullptr;
-		}
-		if (--UMGHostPrivate::ViewportCount() == 0)
-		{
-			OnViewportTick().Remove(UMGHostPrivate::ViewportTickHandle());
 		}
 	}
 

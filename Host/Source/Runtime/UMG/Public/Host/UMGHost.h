@@ -18,7 +18,8 @@ namespace UE::Host
 	/**
 	 * Gives a game world a viewport: a window of the given size in pixels at a screen position and
 	 * DPI scale, owned by a new game viewport client that the engine and the world's context know.
-	 * From then on every tick of the engine loop lays the viewport out and paints it. Returns null
+	 * The window joins the Slate application, so every tick of the engine loop lays the viewport
+	 * out and paints it. Returns null
 	 * (with a logged error) without an engine, for a world the engine does not know, or for a size
 	 * that is not positive.
 	 */
