@@ -60,7 +60,7 @@ TEST_F(HostHTTP, GetReturnsStatusHeadersAndBody)
 	EXPECT_TRUE(Record->Response->GetHeader(TEXT("X-Absent")).IsEmpty());
 	EXPECT_EQ(ToStd(Record->Response->GetURL()), Server.Url("/items?page=2"));
 	EXPECT_EQ(ToStd(Record->Response->GetURLParameter(TEXT("page"))), "2");
-	EXPECT_TRUE(Record->Request == FHttpRequestPtr(Request));
+	EXPECT_TRUE(Record->Request.Pin() == FHttpRequestPtr(Request));
 
 	const std::vector<HttpTest::FRecordedRequest> Received = Server.Requests("/items");
 	ASSERT_EQ(Received.size(), 1u);

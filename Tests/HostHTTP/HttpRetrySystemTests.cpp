@@ -114,7 +114,7 @@ TEST_F(HostHTTPRetry, RetriesListedCodesUntilSuccessAndCompletesOnce)
 	EXPECT_TRUE(Record->bSucceeded);
 	EXPECT_EQ(Record->Code(), 200);
 	EXPECT_EQ(Record->Body(), "up");
-	EXPECT_TRUE(Record->Request == FHttpRequestPtr(Request));
+	EXPECT_TRUE(Record->Request.Pin() == FHttpRequestPtr(Request));
 	EXPECT_EQ(Request->GetRetryStatus(), FRequest::EStatus::Succeeded);
 	EXPECT_EQ(Server.RequestCount("/flaky"), 3u);
 	ASSERT_EQ(WillRetry->Count(), 2u);
