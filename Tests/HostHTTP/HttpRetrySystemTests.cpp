@@ -3,6 +3,7 @@
 #include "HttpTestSupport.h"
 
 #include "HttpRetrySystem.h"
+#include "PlatformHttp.h"
 
 #include <gtest/gtest.h>
 
@@ -113,7 +114,7 @@ TEST_F(HostHTTPRetry, RetriesListedCodesUntilSuccessAndCompletesOnce)
 	EXPECT_TRUE(Record->bSucceeded);
 	EXPECT_EQ(Record->Code(), 200);
 	EXPECT_EQ(Record->Body(), "up");
-	EXPECT_TRUE(Record->Request == FHttpRequestPtr(Request));
+	EXPECT_TRUE(Record->Request.Pin() == FHttpRequestPtr(Request));
 	EXPECT_EQ(Request->GetRetryStatus(), FRequest::EStatus::Succeeded);
 	EXPECT_EQ(Server.RequestCount("/flaky"), 3u);
 	ASSERT_EQ(WillRetry->Count(), 2u);
@@ -379,6 +380,85 @@ TEST_F(HostHTTPRetry, CancelInFlightCompletesOnceAsCancelled)
 	EXPECT_FALSE(Record->bSucceeded);
 	EXPECT_EQ(Record->FailureReason, EHttpFailureReason::Cancelled);
 	EXPECT_EQ(Request->GetRetryStatus(), FRequest::EStatus::Cancelled);
+}
+
+TEST_F(HostHTTPRetry, RetriedRequestSendsTheSameBodyAndHeaders)
+{
+	Server.OnSequence("POST", "/grant", { FReply::Text(503, "busy"), FReply::Json(201, R"({"ok":true})") });
+
+	FRetryVerbs PostVerbs;
+	PostVerbs.Add(FName(TEXT("POST")));
+	auto Request = MakeRetryRequest(TEXT("POST"), Server.Url("/grant"), Codes({ 503 }), PostVerbs);
+	const FString Payload = TEXT("{\"item\":\"\u00e9p\u00e9e \u2694\",\"count\":3}");
+	Request->SetHeader(TEXT("Content-Type"), TEXT("application/json"));
+	Request->SetHeader(TEXT("Idempotency-Key"), TEXT("grant-42"));
+	Request->SetContentAsString(Payload);
+	auto Record = RecordCompletion(*Request);
+	Request->ProcessRequest();
+	ASSERT_TRUE(WaitForCompletion(Record));
+
+	EXPECT_EQ(Record->Calls.load(), 1);
+	EXPECT_EQ(Record->Code(), 201);
+	const std::vector<HttpTest::FRecordedRequest> Received = Server.Requests("/grant");
+	ASSERT_EQ(Received.size(), 2u);
+	for (const HttpTest::FRecordedRequest& Attempt : Received)
+	{
+		// Each attempt carries the whole payload as UTF-8 and the same key, once.
+		EXPECT_EQ(Attempt.Body, ToStd(Payload));
+		EXPECT_EQ(Attempt.HeaderCount("Idempotency-Key"), 1u);
+		EXPECT_EQ(Attempt.Header("Idempotency-Key"), "grant-42");
+		EXPECT_EQ(Attempt.Header("Content-Length"), std::to_string(ToStd(Payload).size()));
+	}
+}
+
+TEST_F(HostHTTPRetry, RetryDomainsMoveOnAfterAConnectionError)
+{
+	Server.On("GET", "/items", FReply::Text(200, "from the second domain"));
+	const std::string Refused = FServer::RefusedUrl("/items");
+	const FString RefusedDomain = FPlatformHttp::GetUrlDomainAndPort(ToFString(Refused));
+	const FString LiveDomain = FPlatformHttp::GetUrlDomainAndPort(ToFString(Server.Url("/")));
+	ASSERT_FALSE(RefusedDomain.IsEmpty());
+	ASSERT_NE(RefusedDomain, LiveDomain);
+
+	TArray<FString> Domains;
+	Domains.Add(RefusedDomain);
+	Domains.Add(LiveDomain);
+	const FRetryDomainsPtr RetryDomains = MakeShared<FRetryDomains, ESPMode::ThreadSafe>(MoveTemp(Domains));
+
+	auto MakeDomainRequest = [&]()
+	{
+		TSharedRef<FRequest, ESPMode::ThreadSafe> Request = Manager->CreateRequest(FRetryLimitCountSetting(), FRetryTimeoutRelativeSecondsSetting(),
+			FRetryResponseCodes(), FRetryVerbs(), RetryDomains, FRetryLimitCountSetting(), FastCurve());
+		Request->SetVerb(TEXT("GET"));
+		Request->SetURL(ToFString(Refused));
+		return Request;
+	};
+
+	auto First = MakeDomainRequest();
+	auto FirstRecord = RecordCompletion(*First);
+	auto FirstWillRetry = RecordWillRetry(*First);
+	First->ProcessRequest();
+	ASSERT_TRUE(WaitForCompletion(FirstRecord));
+
+	EXPECT_EQ(FirstRecord->Calls.load(), 1);
+	EXPECT_EQ(FirstRecord->Code(), 200);
+	EXPECT_EQ(FirstRecord->Body(), "from the second domain");
+	ASSERT_EQ(FirstWillRetry->Count(), 1u);
+	// Another domain is waiting: no back-off before trying it.
+	EXPECT_EQ(FirstWillRetry->Delays[0], 0.0f);
+	EXPECT_EQ(RetryDomains->ActiveIndex.Load(), 1);
+
+	// The domain that answered stays active: the next request goes straight there.
+	auto Second = MakeDomainRequest();
+	auto SecondRecord = RecordCompletion(*Second);
+	auto SecondWillRetry = RecordWillRetry(*Second);
+	Second->ProcessRequest();
+	ASSERT_TRUE(WaitForCompletion(SecondRecord));
+
+	EXPECT_EQ(SecondRecord->Calls.load(), 1);
+	EXPECT_EQ(SecondRecord->Code(), 200);
+	EXPECT_EQ(SecondWillRetry->Count(), 0u);
+	EXPECT_EQ(Server.RequestCount("/items"), 2u);
 }
 
 TEST(HostHTTPRetryBackoff, CurveGrowsExponentiallyWithJitterAndCap)

@@ -81,7 +81,8 @@ namespace HostHttpTest
 		std::mutex Mutex;
 		std::atomic<int32> Calls = 0;
 		std::atomic<int32> CallsOffGameThread = 0;
-		FHttpRequestPtr Request;
+		// Weak: the request owns the delegate that owns this record.
+		TWeakPtr<IHttpRequest, ESPMode::ThreadSafe> Request;
 		FHttpResponsePtr Response;
 		bool bSucceeded = false;
 		EHttpRequestStatus::Type Status = EHttpRequestStatus::NotStarted;

@@ -111,7 +111,9 @@ TEST(HostHTTPUrl, ResponseCodesAndFailureReasons)
 	EXPECT_FALSE(EHttpResponseCodes::IsOk(207));
 	EXPECT_FALSE(EHttpResponseCodes::IsOk(304));
 	EXPECT_EQ(ToStd(EHttpResponseCodes::ResponseCodeToString(EHttpResponseCodes::NotFound)), "404:NotFound");
-	EXPECT_EQ(ToStd(EHttpResponseCodes::ResponseCodeToString(static_cast<EHttpResponseCodes::Type>(599))), "599");
+	// A code outside the list (and outside the enum's range) is just its number.
+	EXPECT_EQ(ToStd(EHttpResponseCodes::GetResponseCodeAsErrorCode(599)), "errors.com.epicgames.httpresponse.599");
+	EXPECT_EQ(ToStd(EHttpResponseCodes::GetResponseCodeAsErrorCode(429)), "errors.com.epicgames.httpresponse.429:TooManyRequests");
 	EXPECT_EQ(EHttpResponseCodes::TooManyRequests, 429);
 	EXPECT_EQ(EHttpResponseCodes::ServiceUnavail, 503);
 

@@ -261,6 +261,14 @@ namespace HttpTest
 		ListenPort = Bound;
 		Impl->Port = Bound;
 		Impl->ListenThread = std::thread([Raw = Impl.get()] { Raw->Http.listen_after_bind(); });
+
+		// stop() only ends a server that is already running: a server stopped before its thread
+		// started listening would block that thread (and the destructor's join) for ever.
+		const auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+		while (!Http.is_running() && std::chrono::steady_clock::now() < Deadline)
+		{
+			std::this_thread::sleep_for(std::chrono::milliseconds(1));
+		}
 	}
 
 	FServer::~FServer()
@@ -270,7 +278,7 @@ namespace HttpTest
 
 	bool FServer::IsRunning() const
 	{
-		return ListenPort > 0 && Impl->ListenThread.joinable();
+		return ListenPort > 0 && Impl->ListenThread.joinable() && Impl->Http.is_running();
 	}
 
 	std::string FServer::Url(const std::string& PathAndQuery) const

@@ -8,7 +8,7 @@
 #include "HAL/PlatformTime.h"
 #include "Http.h"
 #include "HttpThread.h"
-#include "HttpConfig.h"
+#include "Misc/ConfigCacheIni.h"
 #include "Misc/OutputDevice.h"
 #include "Misc/ScopeLock.h"
 
@@ -289,7 +289,10 @@ bool FHttpManager::IsDomainAllowed(const FString& Url) const
 void FHttpManager::UpdateConfigs()
 {
 	AllowedDomains.Reset();
-	UE::Http::Private::EngineConfigGetArray(TEXT("HTTP"), TEXT("AllowedDomains"), AllowedDomains);
+	if (GConfig)
+	{
+		GConfig->GetArray(TEXT("HTTP"), TEXT("AllowedDomains"), AllowedDomains, GEngineIni);
+	}
 }
 
 void FHttpManager::AddGameThreadTask(TFunction<void()>&& Task, float Delay)

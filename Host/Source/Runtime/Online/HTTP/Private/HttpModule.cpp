@@ -4,7 +4,7 @@
 
 #include "Http.h"
 #include "HttpManager.h"
-#include "HttpConfig.h"
+#include "Misc/ConfigCacheIni.h"
 #include "Modules/ModuleManager.h"
 #include "PlatformHttp.h"
 
@@ -58,23 +58,24 @@ void FHttpModule::UpdateConfigs()
 	HttpNoProxy.Reset();
 	AllowedDomains.Reset();
 
+	if (GConfig)
 	{
 		// The old single time-out key now means the activity time-out; the new key, read after it, wins.
-		EngineConfigGetFloat(HttpConfigSection, TEXT("HttpTimeout"), HttpActivityTimeout);
-		EngineConfigGetFloat(HttpConfigSection, TEXT("HttpTotalTimeout"), HttpTotalTimeout);
-		EngineConfigGetFloat(HttpConfigSection, TEXT("HttpConnectionTimeout"), HttpConnectionTimeout);
-		EngineConfigGetFloat(HttpConfigSection, TEXT("HttpActivityTimeout"), HttpActivityTimeout);
-		EngineConfigGetInt(HttpConfigSection, TEXT("HttpMaxConnectionsPerServer"), HttpMaxConnectionsPerServer);
-		EngineConfigGetInt(HttpConfigSection, TEXT("MaxReadBufferSize"), MaxReadBufferSize);
-		EngineConfigGetBool(HttpConfigSection, TEXT("bEnableHttp"), bEnableHttp);
-		EngineConfigGetBool(HttpConfigSection, TEXT("bUseNullHttp"), bUseNullHttp);
-		EngineConfigGetFloat(HttpConfigSection, TEXT("HttpDelayTime"), HttpDelayTime);
-		EngineConfigGetFloat(HttpConfigSection, TEXT("HttpThreadActiveFrameTimeInSeconds"), HttpThreadActiveFrameTimeInSeconds);
-		EngineConfigGetFloat(HttpConfigSection, TEXT("HttpThreadActiveMinimumSleepTimeInSeconds"), HttpThreadActiveMinimumSleepTimeInSeconds);
-		EngineConfigGetFloat(HttpConfigSection, TEXT("HttpThreadIdleFrameTimeInSeconds"), HttpThreadIdleFrameTimeInSeconds);
-		EngineConfigGetFloat(HttpConfigSection, TEXT("HttpThreadIdleMinimumSleepTimeInSeconds"), HttpThreadIdleMinimumSleepTimeInSeconds);
-		EngineConfigGetString(HttpConfigSection, TEXT("HttpNoProxy"), HttpNoProxy);
-		EngineConfigGetArray(HttpConfigSection, TEXT("AllowedDomains"), AllowedDomains);
+		GConfig->GetFloat(HttpConfigSection, TEXT("HttpTimeout"), HttpActivityTimeout, GEngineIni);
+		GConfig->GetFloat(HttpConfigSection, TEXT("HttpTotalTimeout"), HttpTotalTimeout, GEngineIni);
+		GConfig->GetFloat(HttpConfigSection, TEXT("HttpConnectionTimeout"), HttpConnectionTimeout, GEngineIni);
+		GConfig->GetFloat(HttpConfigSection, TEXT("HttpActivityTimeout"), HttpActivityTimeout, GEngineIni);
+		GConfig->GetInt(HttpConfigSection, TEXT("HttpMaxConnectionsPerServer"), HttpMaxConnectionsPerServer, GEngineIni);
+		GConfig->GetInt(HttpConfigSection, TEXT("MaxReadBufferSize"), MaxReadBufferSize, GEngineIni);
+		GConfig->GetBool(HttpConfigSection, TEXT("bEnableHttp"), bEnableHttp, GEngineIni);
+		GConfig->GetBool(HttpConfigSection, TEXT("bUseNullHttp"), bUseNullHttp, GEngineIni);
+		GConfig->GetFloat(HttpConfigSection, TEXT("HttpDelayTime"), HttpDelayTime, GEngineIni);
+		GConfig->GetFloat(HttpConfigSection, TEXT("HttpThreadActiveFrameTimeInSeconds"), HttpThreadActiveFrameTimeInSeconds, GEngineIni);
+		GConfig->GetFloat(HttpConfigSection, TEXT("HttpThreadActiveMinimumSleepTimeInSeconds"), HttpThreadActiveMinimumSleepTimeInSeconds, GEngineIni);
+		GConfig->GetFloat(HttpConfigSection, TEXT("HttpThreadIdleFrameTimeInSeconds"), HttpThreadIdleFrameTimeInSeconds, GEngineIni);
+		GConfig->GetFloat(HttpConfigSection, TEXT("HttpThreadIdleMinimumSleepTimeInSeconds"), HttpThreadIdleMinimumSleepTimeInSeconds, GEngineIni);
+		GConfig->GetString(HttpConfigSection, TEXT("HttpNoProxy"), HttpNoProxy, GEngineIni);
+		GConfig->GetArray(HttpConfigSection, TEXT("AllowedDomains"), AllowedDomains, GEngineIni);
 	}
 
 	// libcurl needs a positive connection time-out; a bad ini value must not stop every request.
@@ -96,9 +97,10 @@ void FHttpModule::UpdateConfigs()
 
 	HttpReceiveTimeout = HttpConnectionTimeout;
 	HttpSendTimeout = HttpConnectionTimeout;
+	if (GConfig)
 	{
-		EngineConfigGetFloat(HttpConfigSection, TEXT("HttpReceiveTimeout"), HttpReceiveTimeout);
-		EngineConfigGetFloat(HttpConfigSection, TEXT("HttpSendTimeout"), HttpSendTimeout);
+		GConfig->GetFloat(HttpConfigSection, TEXT("HttpReceiveTimeout"), HttpReceiveTimeout, GEngineIni);
+		GConfig->GetFloat(HttpConfigSection, TEXT("HttpSendTimeout"), HttpSendTimeout, GEngineIni);
 	}
 
 	ProxyAddress = FPlatformHttp::GetConfiguredProxyAddress();

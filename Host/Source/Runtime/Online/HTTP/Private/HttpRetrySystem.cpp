@@ -9,7 +9,7 @@
 #include "HttpManager.h"
 #include "HttpModule.h"
 #include "Math/UnrealMathUtility.h"
-#include "HttpConfig.h"
+#include "Misc/ConfigCacheIni.h"
 #include "Misc/ScopeLock.h"
 
 #include <ctime>
@@ -272,12 +272,12 @@ void FHttpRetrySystem::FRequest::MoveToNextRetryDomain()
 		RetryDomainsIndex = NextDomainIndex;
 
 		// The active domain is remembered only when both config names were given.
-		if (!RetryDomains->ConfigSection.IsEmpty() && !RetryDomains->ConfigKeyName.IsEmpty())
+		if (GConfig && !RetryDomains->ConfigSection.IsEmpty() && !RetryDomains->ConfigKeyName.IsEmpty())
 		{
-			UE::Http::Private::GameUserSettingsRemoveKey(*RetryDomains->ConfigSection, *RetryDomains->ConfigKeyName);
+			GConfig->RemoveKey(*RetryDomains->ConfigSection, *RetryDomains->ConfigKeyName, GGameUserSettingsIni);
 			if (RetryDomains->ActiveIndex > 0)
 			{
-				UE::Http::Private::GameUserSettingsSetString(*RetryDomains->ConfigSection, *RetryDomains->ConfigKeyName, *RetryDomains->Domains[RetryDomains->ActiveIndex]);
+				GConfig->SetString(*RetryDomains->ConfigSection, *RetryDomains->ConfigKeyName, *RetryDomains->Domains[RetryDomains->ActiveIndex], GGameUserSettingsIni);
 			}
 		}
 	}
@@ -792,7 +792,7 @@ void FHttpRetrySystem::FManager::FHttpLogVerbosityTracker::DecrementRetriedReque
 void FHttpRetrySystem::FManager::FHttpLogVerbosityTracker::UpdateSettingsFromConfig()
 {
 	FString TargetVerbosityAsString;
-	if (UE::Http::Private::EngineConfigGetString(TEXT("HTTP.Retry"), TEXT("RetryManagerVerbosityLevel"), TargetVerbosityAsString))
+	if (GConfig && GConfig->GetString(TEXT("HTTP.Retry"), TEXT("RetryManagerVerbosityLevel"), TargetVerbosityAsString, GEngineIni))
 	{
 		TargetVerbosity = ParseLogVerbosityFromString(TargetVerbosityAsString);
 	}

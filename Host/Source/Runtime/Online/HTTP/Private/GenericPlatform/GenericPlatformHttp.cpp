@@ -6,7 +6,7 @@
 #include "GenericPlatform/HttpRequestImpl.h"
 #include "HAL/CriticalSection.h"
 #include "Http.h"
-#include "HttpConfig.h"
+#include "Misc/ConfigCacheIni.h"
 #include "Misc/ScopeLock.h"
 
 #include <sys/utsname.h>
@@ -581,7 +581,7 @@ FString FGenericPlatformHttp::EscapeUserAgentString(const FString& UnescapedStri
 TOptional<FString> FGenericPlatformHttp::GetProxyAddressFromConfig()
 {
 	FString ProxyAddress;
-	if (UE::Http::Private::EngineConfigGetString(TEXT("HTTP"), TEXT("HttpProxyAddress"), ProxyAddress))
+	if (GConfig && GConfig->GetString(TEXT("HTTP"), TEXT("HttpProxyAddress"), ProxyAddress, GEngineIni))
 	{
 		return ProxyAddress;
 	}

@@ -22,17 +22,26 @@ namespace EHttpResponseCodes
 	};
 	#undef HTTP_RESPONSE_CODE
 
+	namespace Private
+	{
+		// Works on the integer: a server may answer with a code outside the enum's range.
+		#define HTTP_RESPONSE_CODE(Name, Value) case Value: return TEXT(#Value ":" #Name);
+		inline FString ResponseCodeToString(int32 ResponseCode)
+		{
+			switch (ResponseCode)
+			{
+			#include "IHttpResponseCodes.inl"
+			}
+			return FString::Printf(TEXT("%d"), ResponseCode);
+		}
+		#undef HTTP_RESPONSE_CODE
+	}
+
 	/** "404:NotFound" for a known code, the number alone otherwise. */
-	#define HTTP_RESPONSE_CODE(Name, Value) case Name: return TEXT(#Value ":" #Name);
 	inline FString ResponseCodeToString(Type ResponseCode)
 	{
-		switch (ResponseCode)
-		{
-		#include "IHttpResponseCodes.inl"
-		}
-		return FString::Printf(TEXT("%d"), (int32)(ResponseCode));
+		return Private::ResponseCodeToString(static_cast<int32>(ResponseCode));
 	}
-	#undef HTTP_RESPONSE_CODE
 
 	/** True for the 2xx codes from 200 to 206. */
 	inline bool IsOk(int32 StatusCode)
@@ -42,7 +51,7 @@ namespace EHttpResponseCodes
 
 	inline FString GetResponseCodeAsErrorCode(int32 StatusCode)
 	{
-		return FString::Printf(TEXT("%s.%s"), ErrorNamespace, *ResponseCodeToString((Type)StatusCode));
+		return FString::Printf(TEXT("%s.%s"), ErrorNamespace, *Private::ResponseCodeToString(StatusCode));
 	}
 
 #if __has_include("Internationalization/Text.h")
