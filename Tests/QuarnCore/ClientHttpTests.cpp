@@ -120,13 +120,16 @@ TEST_F(FQuarnClientHttp, HangUpIsANetworkError)
 	const FOutcome Outcome = Run(TEXT("GET"), TEXT("/hang-up"));
 	EXPECT_EQ(Outcome.Calls, 1);
 	EXPECT_EQ(Str(Outcome.Error.Code), "network_error");
+	// A GET is retried after a dropped connection: the first attempt and three retries.
+	EXPECT_EQ(Server.RequestCount("/hang-up"), 4u);
 }
 
 TEST_F(FQuarnClientHttp, SlowAnswerTimesOut)
 {
 	GetMutableDefault<UQuarnSettings>()->RequestTimeoutSeconds = 1.0f;
-	Server.On("GET", "/slow", HttpTest::FReply::Json(200, "{}").WithDelay(4000ms));
-	const FOutcome Outcome = Run(TEXT("GET"), TEXT("/slow"));
+	// A POST without a key is sent once, so the time-out is its only outcome.
+	Server.On("POST", "/slow", HttpTest::FReply::Json(200, "{}").WithDelay(4000ms));
+	const FOutcome Outcome = Run(TEXT("POST"), TEXT("/slow"), TEXT("{}"));
 	EXPECT_EQ(Outcome.Calls, 1);
 	EXPECT_FALSE(Outcome.bOk);
 	EXPECT_EQ(Str(Outcome.Error.Code), "timeout");
