@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace HostHttpTest;
 using HttpTest::FReply;
 using HttpTest::FServer;
@@ -517,4 +519,87 @@ TEST_F(HostHTTP, ModuleDefaultsWithoutIni)
 	EXPECT_EQ(Module.GetHttpMaxConnectionsPerServer(), 16);
 	EXPECT_TRUE(Module.IsHttpEnabled());
 	EXPECT_EQ(&Module, &FHttpModule::Get());
+}
+
+TEST_F(HostHTTP, ProgressStatusAndHeaderDelegatesReportTheTransfer)
+{
+	const std::string Reply(48 * 1024, 'r');
+	Server.On("PUT", "/upload", FReply::Make(201, Reply).WithHeader("X-Stored", "yes"));
+
+	TArray<uint8> Payload;
+	for (int32 Index = 0; Index < 100 * 1024; ++Index)
+	{
+		Payload.Add(static_cast<uint8>(Index * 7));
+	}
+	FHttpRequestRef Request = MakeRequest(TEXT("PUT"), Server.Url("/upload"));
+	Request->SetHeader(TEXT("Content-Type"), TEXT("application/octet-stream"));
+	Request->SetContent(TArray<uint8>(Payload));
+
+	struct FSeen
+	{
+		std::mutex Mutex;
+		std::vector<std::pair<uint64, uint64>> Progress;
+		std::vector<int32> Codes;
+		std::vector<std::string> Headers;
+	};
+	auto Seen = std::make_shared<FSeen>();
+	Request->OnRequestProgress64().BindLambda([Seen](FHttpRequestPtr, uint64 Sent, uint64 Received)
+	{
+		std::lock_guard<std::mutex> Lock(Seen->Mutex);
+		Seen->Progress.emplace_back(Sent, Received);
+	});
+	Request->OnStatusCodeReceived().BindLambda([Seen](FHttpRequestPtr, int32 Code)
+	{
+		std::lock_guard<std::mutex> Lock(Seen->Mutex);
+		Seen->Codes.push_back(Code);
+	});
+	Request->OnHeaderReceived().BindLambda([Seen](FHttpRequestPtr, const FString& Name, const FString& Value)
+	{
+		std::lock_guard<std::mutex> Lock(Seen->Mutex);
+		Seen->Headers.push_back(ToStd(Name) + "=" + ToStd(Value));
+	});
+	auto Record = RecordCompletion(*Request);
+	Request->ProcessRequest();
+	ASSERT_TRUE(WaitForCompletion(Record));
+
+	ExpectCompletedOnceOnGameThread(Record);
+	ASSERT_EQ(Record->Code(), 201);
+	EXPECT_EQ(Record->Response->GetContent().Num(), static_cast<int32>(Reply.size()));
+	const std::vector<HttpTest::FRecordedRequest> Received = Server.Requests("/upload");
+	ASSERT_EQ(Received.size(), 1u);
+	EXPECT_EQ(Received[0].Body, BytesToStd(Payload));
+
+	std::lock_guard<std::mutex> Lock(Seen->Mutex);
+	EXPECT_EQ(Seen->Codes, std::vector<int32>{ 201 });
+	EXPECT_NE(std::find(Seen->Headers.begin(), Seen->Headers.end(), "X-Stored=yes"), Seen->Headers.end());
+	// Progress only grows, and its last report is the whole transfer.
+	ASSERT_FALSE(Seen->Progress.empty());
+	for (size_t Index = 1; Index < Seen->Progress.size(); ++Index)
+	{
+		EXPECT_GE(Seen->Progress[Index].first, Seen->Progress[Index - 1].first);
+		EXPECT_GE(Seen->Progress[Index].second, Seen->Progress[Index - 1].second);
+	}
+	EXPECT_EQ(Seen->Progress.back().first, static_cast<uint64>(Payload.Num()));
+	EXPECT_EQ(Seen->Progress.back().second, static_cast<uint64>(Reply.size()));
+}
+
+TEST_F(HostHTTP, RedirectIsFollowedAndTheEffectiveUrlIsItsTarget)
+{
+	Server.On("GET", "/old", FReply::Text(302, "").WithHeader("Location", "/new?x=1").WithHeader("X-Hop", "first"));
+	Server.On("GET", "/new", FReply::Text(200, "moved here"));
+
+	FHttpRequestRef Request = MakeRequest(TEXT("GET"), Server.Url("/old"));
+	auto Record = RecordCompletion(*Request);
+	Request->ProcessRequest();
+	ASSERT_TRUE(WaitForCompletion(Record));
+
+	ExpectCompletedOnceOnGameThread(Record);
+	EXPECT_EQ(Record->Code(), 200);
+	EXPECT_EQ(Record->Body(), "moved here");
+	EXPECT_EQ(ToStd(Request->GetURL()), Server.Url("/old"));
+	EXPECT_EQ(ToStd(Request->GetEffectiveURL()), Server.Url("/new?x=1"));
+	// The redirect's own headers are not the response's.
+	EXPECT_TRUE(Record->Response->GetHeader(TEXT("X-Hop")).IsEmpty());
+	EXPECT_EQ(Server.RequestCount("/old"), 1u);
+	EXPECT_EQ(Server.RequestCount("/new"), 1u);
 }

@@ -461,6 +461,31 @@ TEST_F(HostHTTPRetry, RetryDomainsMoveOnAfterAConnectionError)
 	EXPECT_EQ(Server.RequestCount("/items"), 2u);
 }
 
+TEST_F(HostHTTPRetry, RetriesOnTheHttpThreadWithoutTicking)
+{
+	Server.OnSequence("GET", "/flaky", { FReply::Text(503, "down"), FReply::Text(200, "up") });
+
+	auto Request = MakeRetryRequest(TEXT("GET"), Server.Url("/flaky"), Codes({ 503 }));
+	Request->SetDelegateThreadPolicy(EHttpRequestDelegateThreadPolicy::CompleteOnHttpThread);
+	auto Record = RecordCompletion(*Request);
+	Request->ProcessRequest();
+
+	// The back-off is an HTTP-thread task: the retry and the completion need no game-thread tick.
+	const double Deadline = FPlatformTime::Seconds() + 10.0;
+	while (Record->Calls.load() == 0 && FPlatformTime::Seconds() < Deadline)
+	{
+		FPlatformProcess::Sleep(0.005f);
+	}
+	FPlatformProcess::Sleep(0.1f);
+
+	EXPECT_EQ(Record->Calls.load(), 1);
+	EXPECT_EQ(Record->CallsOffGameThread.load(), 1);
+	EXPECT_EQ(Record->Code(), 200);
+	EXPECT_EQ(Server.RequestCount("/flaky"), 2u);
+	PumpFor(0.05);
+	EXPECT_EQ(Record->Calls.load(), 1);
+}
+
 TEST(HostHTTPRetryBackoff, CurveGrowsExponentiallyWithJitterAndCap)
 {
 	FExponentialBackoffCurve Curve;
