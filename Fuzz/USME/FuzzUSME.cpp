@@ -39,7 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 		bInitialised = true;
 	}
 
-	const FString Text(FUTF8ToTCHAR(reinterpret_cast<const ANSICHAR*>(Data), static_cast<int32>(Size)));
+	const FUTF8ToTCHAR Converted(reinterpret_cast<const ANSICHAR*>(Data), static_cast<int32>(Size));
+	const FString Text(Converted.Length(), Converted.Get());
 	TSharedPtr<FJsonObject> Document;
 	if (!FJsonSerializer::Deserialize(TJsonReaderFactory<TCHAR>::Create(Text), Document) || !Document.IsValid())
 	{
