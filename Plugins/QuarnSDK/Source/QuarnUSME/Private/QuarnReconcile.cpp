@@ -62,23 +62,25 @@ namespace QuarnReconcile
 	void BuildIntents(const TArray<FQuarnItemInstance>& Desired, const TArray<FQuarnItemInstance>& Current, const FString& ContainerId, FQuarnSyncReport& Report, TArray<TSharedPtr<FJsonValue>>& OutIntents)
 	{
 		// Instance id -> container item; ids compare without regard to case, and of two items with
-		// the same id the later one is kept.
-		TMap<FString, const FQuarnItemInstance*> Index;
+		// the same id the later one is kept. The entry also records whether a desired item has
+		// named the stack, which is both the seen set of the final pass and the guard against a
+		// second desired item with the same id adding its difference to the first one's.
+		struct FIndexEntry
+		{
+			const FQuarnItemInstance* Item = nullptr;
+			bool bClaimed = false;
+		};
+		TMap<FString, FIndexEntry> Index;
 		Index.Reserve(Current.Num());
 		for (const FQuarnItemInstance& Item : Current)
 		{
 			if (!Item.InstanceId.IsEmpty())
 			{
-				Index.Add(Item.InstanceId, &Item);
+				Index.Add(Item.InstanceId, FIndexEntry{&Item, false});
 			}
 		}
-
-		TSet<FString> Seen;
-		Seen.Reserve(Desired.Num());
-		// Ids already claimed by an earlier desired item: a second item with the same id would add
-		// its difference to the first one's against the same stack.
-		TSet<FString> Claimed;
-		Claimed.Reserve(Desired.Num());
+		// Unknown ids already reported, so that a repeated one gets the duplicate line as well.
+		TSet<FString> ClaimedUnknown;
 
 		for (const FQuarnItemInstance& Want : Desired)
 		{
@@ -92,21 +94,28 @@ namespace QuarnReconcile
 				++Report.Granted;
 				continue;
 			}
+			FIndexEntry* Found = Index.Find(Want.InstanceId);
 			bool bAlreadyClaimed = false;
-			Claimed.Add(Want.InstanceId, &bAlreadyClaimed);
+			if (Found != nullptr)
+			{
+				bAlreadyClaimed = Found->bClaimed;
+				Found->bClaimed = true;
+			}
+			else
+			{
+				ClaimedUnknown.Add(Want.InstanceId, &bAlreadyClaimed);
+			}
 			if (bAlreadyClaimed)
 			{
 				Report.Warnings.Add(FString::Printf(TEXT("%s carries instance id %s already used by an earlier item; ignored"), *Want.ItemId.ToString(), *Want.InstanceId));
 				continue;
 			}
-			const FQuarnItemInstance* const* Found = Index.Find(Want.InstanceId);
 			if (Found == nullptr)
 			{
 				Report.Warnings.Add(FString::Printf(TEXT("%s carries unknown instance id %s; ignored (the platform has no such item)"), *Want.ItemId.ToString(), *Want.InstanceId));
 				continue;
 			}
-			const FQuarnItemInstance& Have = **Found;
-			Seen.Add(Want.InstanceId);
+			const FQuarnItemInstance& Have = *Found->Item;
 
 			if (Want.Quantity > Have.Quantity)
 			{
@@ -132,7 +141,12 @@ namespace QuarnReconcile
 
 		for (const FQuarnItemInstance& Have : Current)
 		{
-			if (!Have.InstanceId.IsEmpty() && !Seen.Contains(Have.InstanceId))
+			if (Have.InstanceId.IsEmpty())
+			{
+				continue;
+			}
+			const FIndexEntry* Entry = Index.Find(Have.InstanceId);
+			if (Entry == nullptr || !Entry->bClaimed)
 			{
 				OutIntents.Add(MakeConsume(Have.InstanceId, Have.Quantity));
 				++Report.Consumed;
