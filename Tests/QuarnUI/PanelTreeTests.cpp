@@ -4,6 +4,7 @@
 #include "QuarnUITestSupport.h"
 #include "Components/VerticalBox.h"
 #include "Components/VerticalBoxSlot.h"
+#include "Widgets/Layout/SConstraintCanvas.h"
 
 using namespace QuarnUITest;
 
@@ -197,6 +198,17 @@ TEST_F(QuarnUITree, RebuildingTheSlateWidgetReusesTheTree)
 		Borders += Widget->GetName().StartsWith(TEXT("StashPanel")) ? 1 : 0;
 	}
 	EXPECT_EQ(Borders, 1);
+
+	// Redrawn while on screen: the Slate canvas holds exactly the widgets of the new draw.
+	Panel->ShowContainer(Container(TEXT("grid"), { Stack(TEXT("Flask"), 3, 4, 4), Stack(TEXT("Rifle"), 1, 5, 5) }));
+	ASSERT_TRUE(UE::Host::DrawGameViewport(World()));
+	ASSERT_TRUE(Canvas->GetCanvasWidget().IsValid());
+	EXPECT_EQ(Canvas->GetChildrenCount(), 80 + 3);
+	EXPECT_EQ(Canvas->GetCanvasWidget()->NumSlots(), 80 + 3);
+	for (int32 Index = 0; Index < Canvas->GetChildrenCount(); ++Index)
+	{
+		EXPECT_EQ(Canvas->GetCanvasWidget()->GetChildren()->GetChildAt(Index), Canvas->GetChildAt(Index)->GetCachedWidget()) << Index;
+	}
 }
 
 TEST_F(QuarnUITree, ConstructLoadsUnlessTurnedOffOrInTheDesigner)
