@@ -14,6 +14,7 @@
 #include "Components/VerticalBox.h"
 #include "Components/VerticalBoxSlot.h"
 #include "Engine/DataTable.h"
+#include "Widgets/Layout/SConstraintCanvas.h"
 
 namespace QuarnStashPanelStyle
 {
@@ -129,6 +130,12 @@ void UQuarnStashPanel::DrawGrid(int32 Columns, int32 Rows, int32 CellCount)
 	if (GridCanvas == nullptr)
 	{
 		return;
+	}
+	// Empty the Slate canvas first: the panel then removes each child without searching the canvas's
+	// slots for it, so clearing a large grid takes time in proportion to its size, not its square.
+	if (const TSharedPtr<SConstraintCanvas> SlateCanvas = GridCanvas->GetCanvasWidget())
+	{
+		SlateCanvas->ClearChildren();
 	}
 	GridCanvas->ClearChildren();
 	// The listed widgets were children of the canvas and are gone with it.
