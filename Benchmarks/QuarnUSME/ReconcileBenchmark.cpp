@@ -187,7 +187,7 @@ int main(int, char**)
 	for (const int32 Count : {1000, 10000, 100000})
 	{
 		const FDataSet Set = Make(Count);
-		const int32 Repeats = Count >= 100000 ? 5 : 20;
+		const int32 Repeats = Count >= 100000 ? 10 : 20;
 		size_t Intents = 0;
 		size_t FloorIntents = 0;
 		const double Ours = BestSeconds([&] { Intents = Reconcile(Set); }, Repeats);

@@ -202,6 +202,11 @@ TEST_F(FQuarnSyncStash, ReconcileEdgeCases)
 	Cases.Add({"unknown id warns only", {Desired(TEXT("ghost"), TEXT("Ammo"), 6, 0)}, FString(), {}, 0, 1});
 	Cases.Add({"items without ids are never touched", {Desired(TEXT("i9"), TEXT("Ammo"), 5, 0)}, Anonymous, {}, 0, 1});
 	Cases.Add({"a copied stack counts once", {Desired(TEXT("i1"), TEXT("Ammo"), 8, 0), Desired(TEXT("i1"), TEXT("Ammo"), 8, 0)}, SlotItem(TEXT("i1"), TEXT("Ammo"), 5, 0), {TEXT("grant:Ammo:3")}, 0, 1});
+	// A container that repeats an id (in any case): the later stack is the one compared, and a
+	// stack is consumed only when no desired item named its id.
+	const FString Repeated = SlotItem(TEXT("i1"), TEXT("Ammo"), 5, 0) + TEXT(",") + SlotItem(TEXT("i2"), TEXT("Rope"), 2, 1) + TEXT(",") + SlotItem(TEXT("I1"), TEXT("Ammo"), 7, 2);
+	Cases.Add({"repeated container id compares the later stack", {Desired(TEXT("i2"), TEXT("Rope"), 2, 1), Desired(TEXT("i1"), TEXT("Ammo"), 7, 2)}, Repeated, {}, 2, 0});
+	Cases.Add({"repeated container id unnamed consumes each stack in order", {Desired(TEXT("i2"), TEXT("Rope"), 2, 1)}, Repeated, {TEXT("consume:i1:5"), TEXT("consume:I1:7")}, 1, 0});
 	Cases.Add({"empty item name is None", {Desired(TEXT(""), TEXT(""), 1, 0)}, FString(), {TEXT("grant:None:1")}, 0, 0});
 
 	for (const FCase& Case : Cases)

@@ -1,6 +1,7 @@
 // Copyright Quarn. All Rights Reserved.
 
 #include "QuarnReconcile.h"
+#include "QuarnInstanceIdIndex.h"
 #include "Dom/JsonObject.h"
 #include "Dom/JsonValue.h"
 #include "Serialization/JsonSerializer.h"
@@ -59,31 +60,49 @@ namespace QuarnReconcile
 		return MakeShared<FJsonValueObject>(Intent);
 	}
 
+	static void HashIds(const TArray<FQuarnItemInstance>& Items, TArray<uint32>& OutHashes)
+	{
+		OutHashes.SetNumUninitialized(Items.Num());
+		for (int32 ItemIndex = 0; ItemIndex < Items.Num(); ++ItemIndex)
+		{
+			OutHashes[ItemIndex] = FQuarnInstanceIdIndex::HashIgnoringCase(Items[ItemIndex].InstanceId);
+		}
+	}
+
 	void BuildIntents(const TArray<FQuarnItemInstance>& Desired, const TArray<FQuarnItemInstance>& Current, const FString& ContainerId, FQuarnSyncReport& Report, TArray<TSharedPtr<FJsonValue>>& OutIntents)
 	{
-		// Instance id -> container item; ids compare without regard to case, and of two items with
-		// the same id the later one is kept. The entry also records whether a desired item has
-		// named the stack, which is both the seen set of the final pass and the guard against a
-		// second desired item with the same id adding its difference to the first one's.
-		struct FIndexEntry
+		// Instance id -> container item. An entry's bClaimed is both the seen set of the final
+		// pass and the guard against a second desired item with the same id adding its
+		// difference to the first one's.
+		//
+		// Hashes are worked out in a pass of their own before the probes, so that each loop can
+		// warm the slot of an item a few places ahead: once a large container's slots no longer
+		// stay in the cache, waiting for them was most of the join's time.
+		TArray<uint32> Hashes;
+		HashIds(Current, Hashes);
+		FQuarnInstanceIdIndex Index(Current.Num());
+		for (int32 ItemIndex = 0; ItemIndex < Current.Num(); ++ItemIndex)
 		{
-			const FQuarnItemInstance* Item = nullptr;
-			bool bClaimed = false;
-		};
-		TMap<FString, FIndexEntry> Index;
-		Index.Reserve(Current.Num());
-		for (const FQuarnItemInstance& Item : Current)
-		{
-			if (!Item.InstanceId.IsEmpty())
+			if (ItemIndex + FQuarnInstanceIdIndex::WarmAhead < Current.Num())
 			{
-				Index.Add(Item.InstanceId, FIndexEntry{&Item, false});
+				Index.WarmSlot(Hashes[ItemIndex + FQuarnInstanceIdIndex::WarmAhead]);
+			}
+			if (!Current[ItemIndex].InstanceId.IsEmpty())
+			{
+				Index.Add(Current[ItemIndex], Hashes[ItemIndex]);
 			}
 		}
+		HashIds(Desired, Hashes);
 		// Unknown ids already reported, so that a repeated one gets the duplicate line as well.
 		TSet<FString> ClaimedUnknown;
 
-		for (const FQuarnItemInstance& Want : Desired)
+		for (int32 WantIndex = 0; WantIndex < Desired.Num(); ++WantIndex)
 		{
+			const FQuarnItemInstance& Want = Desired[WantIndex];
+			if (WantIndex + FQuarnInstanceIdIndex::WarmAhead < Desired.Num())
+			{
+				Index.WarmSlot(Hashes[WantIndex + FQuarnInstanceIdIndex::WarmAhead]);
+			}
 			if (Want.Quantity <= 0)
 			{
 				continue;
@@ -94,7 +113,7 @@ namespace QuarnReconcile
 				++Report.Granted;
 				continue;
 			}
-			FIndexEntry* Found = Index.Find(Want.InstanceId);
+			FQuarnInstanceIdIndex::FEntry* Found = Index.Find(Want.InstanceId, Hashes[WantIndex]);
 			bool bAlreadyClaimed = false;
 			if (Found != nullptr)
 			{
@@ -139,14 +158,19 @@ namespace QuarnReconcile
 			}
 		}
 
+		// Every identified stack no desired item named is consumed, in container order. Without
+		// repeated ids the entries follow the identified stacks one by one; with them (the later
+		// stack took the entry) each stack looks its entry up.
+		const bool bLookUpEach = Index.HasRepeatedIds();
+		int32 NextEntry = 0;
 		for (const FQuarnItemInstance& Have : Current)
 		{
 			if (Have.InstanceId.IsEmpty())
 			{
 				continue;
 			}
-			const FIndexEntry* Entry = Index.Find(Have.InstanceId);
-			if (Entry == nullptr || !Entry->bClaimed)
+			const FQuarnInstanceIdIndex::FEntry& Entry = bLookUpEach ? *Index.Find(Have.InstanceId) : Index.GetEntry(NextEntry++);
+			if (!Entry.bClaimed)
 			{
 				OutIntents.Add(MakeConsume(Have.InstanceId, Have.Quantity));
 				++Report.Consumed;
