@@ -133,3 +133,58 @@ TEST(HostCoreUObjectObjects, SameNameInTheSameOuterIsRefused)
 	NewObject<UReflectionTestObject>(GetTransientPackage(), TEXT("Unique"));
 	EXPECT_DEATH(NewObject<UReflectionTestObject>(GetTransientPackage(), TEXT("Unique")), "already exists");
 }
+
+// The name lookup keeps finding every live object while others are collected around it (their
+// entries removed from the middle of runs of neighbours), and a collected object's name can be
+// taken again.
+TEST(HostCoreUObjectObjects, LookupSurvivesCollectionOfNeighbours)
+{
+	UReflectionTestObject* Outer = NewObject<UReflectionTestObject>(GetTransientPackage(), TEXT("ManyOuter"));
+	Outer->AddToRoot();
+	constexpr int32 Count = 6000;
+	TArray<UReflectionTestObject*> Objects;
+	for (int32 Index = 0; Index < Count; ++Index)
+	{
+		UReflectionTestObject* Object = NewObject<UReflectionTestObject>(Outer, *FString::Printf(TEXT("Many_%d"), Index));
+		Objects.Add(Object);
+	}
+	// Keep about two in three, chosen by a scrambled index so that runs are broken up everywhere.
+	auto bKeeps = [](int32 Index) { return ((uint32)Index * 2654435761u >> 7) % 3 != 0; };
+	for (int32 Index = 0; Index < Count; ++Index)
+	{
+		if (bKeeps(Index))
+		{
+			Objects[Index]->AddToRoot();
+		}
+	}
+	CollectGarbage(GARBAGE_COLLECTION_KEEPFLAGS);
+	for (int32 Index = 0; Index < Count; ++Index)
+	{
+		const FString Name = FString::Printf(TEXT("Many_%d"), Index);
+		UReflectionTestObject* Found = FindObject<UReflectionTestObject>(Outer, *Name);
+		if (bKeeps(Index))
+		{
+			ASSERT_EQ(Found, Objects[Index]) << Index;
+		}
+		else
+		{
+			ASSERT_EQ(Found, nullptr) << Index;
+			// The name is free again.
+			UReflectionTestObject* Again = NewObject<UReflectionTestObject>(Outer, *Name);
+			ASSERT_EQ(FindObject<UReflectionTestObject>(Outer, *Name), Again) << Index;
+			Again->MarkAsGarbage();
+		}
+	}
+	// The same names under another outer are other objects.
+	EXPECT_EQ(FindObject<UReflectionTestObject>(GetTransientPackage(), TEXT("Many_1")), nullptr);
+	for (int32 Index = 0; Index < Count; ++Index)
+	{
+		if (bKeeps(Index))
+		{
+			Objects[Index]->RemoveFromRoot();
+		}
+	}
+	Outer->RemoveFromRoot();
+	CollectGarbage(GARBAGE_COLLECTION_KEEPFLAGS);
+	EXPECT_EQ(FindObject<UReflectionTestObject>(GetTransientPackage(), TEXT("ManyOuter")), nullptr);
+}

@@ -7,17 +7,138 @@
 
 namespace
 {
-	struct FObjectHashKey
+	/**
+	 * Every object by outer and name: an open-addressed table of (hash, object) slots with linear
+	 * probing, several objects per key allowed (an unreachable object and its successor may
+	 * share a name until the collector frees the first). A slot keeps the key's hash, so a probe
+	 * reads the objects only when the hashes agree: making a unique name asks for a name that is
+	 * not there, and with tens of thousands of widgets that probe must not walk chains of
+	 * elements through the cache. Nothing is allocated per object.
+	 */
+	class FObjectNameHash
 	{
-		const UObject* Outer;
-		FName Name;
-		bool operator==(const FObjectHashKey& Other) const { return Outer == Other.Outer && Name == Other.Name; }
-		friend uint32 GetTypeHash(const FObjectHashKey& Key) { return HashCombine(GetTypeHash((const void*)Key.Outer), GetTypeHash(Key.Name)); }
+	public:
+		void Add(UObjectBase* Object, const UObject* Outer, FName Name)
+		{
+			if ((Num + 1) * 2 > Slots.Num())
+			{
+				Rehash(Slots.Num() == 0 ? 1024 : Slots.Num() * 2);
+			}
+			Insert(KeyHash(Outer, Name), Object);
+			++Num;
+		}
+
+		void Remove(UObjectBase* Object, const UObject* Outer, FName Name)
+		{
+			if (Num == 0)
+			{
+				return;
+			}
+			const uint32 Hash = KeyHash(Outer, Name);
+			for (uint32 Position = Hash & Mask; Slots[Position].Object != nullptr; Position = (Position + 1) & Mask)
+			{
+				if (Slots[Position].Object == Object)
+				{
+					Erase(Position);
+					--Num;
+					return;
+				}
+			}
+		}
+
+		/** The first object under Outer and Name that Accept takes, in the order the objects were added. */
+		template <typename FunctionType>
+		UObject* FindFirst(const UObject* Outer, FName Name, FunctionType&& Accept) const
+		{
+			if (Num == 0)
+			{
+				return nullptr;
+			}
+			const uint32 Hash = KeyHash(Outer, Name);
+			for (uint32 Position = Hash & Mask; Slots[Position].Object != nullptr; Position = (Position + 1) & Mask)
+			{
+				const FSlot& Slot = Slots[Position];
+				if (Slot.Hash == Hash)
+				{
+					UObject* Object = (UObject*)Slot.Object;
+					if (Object->GetOuter() == Outer && Object->GetFName() == Name && Accept(Object))
+					{
+						return Object;
+					}
+				}
+			}
+			return nullptr;
+		}
+
+	private:
+		struct FSlot
+		{
+			UObjectBase* Object = nullptr;
+			uint32 Hash = 0;
+		};
+
+		static uint32 KeyHash(const UObject* Outer, FName Name)
+		{
+			// Names made unique differ only by their number, so the combined hash is mixed once
+			// more before its low bits pick a slot.
+			uint32 Hash = HashCombine(GetTypeHash((const void*)Outer), GetTypeHash(Name));
+			Hash ^= Hash >> 16;
+			Hash *= 0x85EBCA6Bu;
+			Hash ^= Hash >> 13;
+			Hash *= 0xC2B2AE35u;
+			Hash ^= Hash >> 16;
+			return Hash;
+		}
+
+		void Insert(uint32 Hash, UObjectBase* Object)
+		{
+			uint32 Position = Hash & Mask;
+			while (Slots[Position].Object != nullptr)
+			{
+				Position = (Position + 1) & Mask;
+			}
+			Slots[Position] = FSlot{Object, Hash};
+		}
+
+		/** Empties a slot and moves later slots of the same run back, so no probe stops short. */
+		void Erase(uint32 Hole)
+		{
+			for (uint32 Position = (Hole + 1) & Mask; Slots[Position].Object != nullptr; Position = (Position + 1) & Mask)
+			{
+				const uint32 Home = Slots[Position].Hash & Mask;
+				// The slot may fill the hole when its home is not inside (Hole, Position].
+				const bool bHomeAfterHole = ((Position - Home) & Mask) < ((Position - Hole) & Mask);
+				if (!bHomeAfterHole)
+				{
+					Slots[Hole] = Slots[Position];
+					Hole = Position;
+				}
+			}
+			Slots[Hole] = FSlot();
+		}
+
+		void Rehash(int32 NewCapacity)
+		{
+			TArray<FSlot> Old = MoveTemp(Slots);
+			Slots.SetNum(NewCapacity);
+			Mask = (uint32)NewCapacity - 1;
+			for (const FSlot& Slot : Old)
+			{
+				if (Slot.Object != nullptr)
+				{
+					Insert(Slot.Hash, Slot.Object);
+				}
+			}
+		}
+
+		TArray<FSlot> Slots;
+		uint32 Mask = 0;
+		int32 Num = 0;
 	};
 
-	TMap<FObjectHashKey, TArray<UObjectBase*>>& GetHash()
+	FObjectNameHash& GetHash()
 	{
-		static TMap<FObjectHashKey, TArray<UObjectBase*>>* Hash = new TMap<FObjectHashKey, TArray<UObjectBase*>>();
+		static FObjectNameHash* Hash = new FObjectNameHash();
 		return *Hash;
 	}
 }
@@ -31,20 +152,12 @@ namespace UE::CoreUObject::Private
 
 	void HashObject(UObjectBase* Object, const UObject* Outer, FName Name)
 	{
-		GetHash().FindOrAdd(FObjectHashKey{Outer, Name}).Add(Object);
+		GetHash().Add(Object, Outer, Name);
 	}
 
 	void UnhashObject(UObjectBase* Object)
 	{
-		const FObjectHashKey Key{Object->GetOuter(), Object->GetFName()};
-		if (TArray<UObjectBase*>* Bucket = GetHash().Find(Key))
-		{
-			Bucket->RemoveSingle(Object);
-			if (Bucket->Num() == 0)
-			{
-				GetHash().Remove(Key);
-			}
-		}
+		GetHash().Remove(Object, Object->GetOuter(), Object->GetFName());
 	}
 
 	void SetObjectOuter(UObjectBase* Object, UObject* NewOuter)
@@ -61,24 +174,14 @@ namespace UE::CoreUObject::Private
 
 	UObject* FindObjectFast(UObject* Outer, FName Name, const UClass* Class, bool bExactClass)
 	{
-		const TArray<UObjectBase*>* Bucket = GetHash().Find(FObjectHashKey{Outer, Name});
-		if (!Bucket)
+		return GetHash().FindFirst(Outer, Name, [Class, bExactClass](UObject* Object)
 		{
-			return nullptr;
-		}
-		for (UObjectBase* Candidate : *Bucket)
-		{
-			UObject* Object = (UObject*)Candidate;
 			if (Object->IsUnreachable())
 			{
-				continue;
+				return false;
 			}
-			if (!Class || (bExactClass ? Object->GetClass() == Class : Object->IsA(Class)))
-			{
-				return Object;
-			}
-		}
-		return nullptr;
+			return !Class || (bExactClass ? Object->GetClass() == Class : Object->IsA(Class));
+		});
 	}
 }
 
