@@ -1,8 +1,7 @@
 // The service client through the engine HTTP module against a real server on loopback: what
 // arrives on the wire, and each kind of failure mapped to its error, completing exactly once.
-#include "QuarnTest/PluginTestSupport.h"
+#include "LoopbackClientTest.h"
 #include "Dom/JsonObject.h"
-#include "HttpTestServer.h"
 
 #include <chrono>
 
@@ -11,27 +10,9 @@ using namespace std::chrono_literals;
 
 namespace
 {
-	class FQuarnClientHttp : public testing::Test
+	class FQuarnClientHttp : public FLoopbackClientTest
 	{
 	protected:
-		virtual void SetUp() override
-		{
-			ASSERT_TRUE(Server.IsRunning());
-			FQuarnClient::SetTransport(nullptr);
-			UQuarnSettings* Settings = GetMutableDefault<UQuarnSettings>();
-			SavedBaseUrl = Settings->BaseUrl;
-			SavedTimeout = Settings->RequestTimeoutSeconds;
-			Settings->BaseUrl = UTF8_TO_TCHAR(Server.Url("").c_str());
-			Settings->RequestTimeoutSeconds = 10.0f;
-		}
-
-		virtual void TearDown() override
-		{
-			UQuarnSettings* Settings = GetMutableDefault<UQuarnSettings>();
-			Settings->BaseUrl = SavedBaseUrl;
-			Settings->RequestTimeoutSeconds = SavedTimeout;
-		}
-
 		/** Sends and pumps the game thread until the callback ran, then a little longer to see a second call. */
 		FOutcome Run(const TCHAR* Verb, const TCHAR* Path, const FString& Body = FString(), const FString& Token = FString(), const FString& Key = FString())
 		{
@@ -42,9 +23,6 @@ namespace
 			return Outcome;
 		}
 
-		HttpTest::FServer Server;
-		FString SavedBaseUrl;
-		float SavedTimeout = 10.0f;
 	};
 }
 

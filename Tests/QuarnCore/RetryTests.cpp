@@ -1,8 +1,7 @@
 // The service client's retries over real HTTP on loopback: which requests are sent again, after
 // which failures, how often, with what on the wire, and that the caller still hears once.
-#include "QuarnTest/PluginTestSupport.h"
+#include "LoopbackClientTest.h"
 #include "Dom/JsonObject.h"
-#include "HttpTestServer.h"
 
 #include <chrono>
 #include <set>
@@ -12,27 +11,9 @@ using namespace std::chrono_literals;
 
 namespace
 {
-	class FQuarnClientRetry : public testing::Test
+	class FQuarnClientRetry : public FLoopbackClientTest
 	{
 	protected:
-		virtual void SetUp() override
-		{
-			ASSERT_TRUE(Server.IsRunning());
-			FQuarnClient::SetTransport(nullptr);
-			UQuarnSettings* Settings = GetMutableDefault<UQuarnSettings>();
-			SavedBaseUrl = Settings->BaseUrl;
-			SavedTimeout = Settings->RequestTimeoutSeconds;
-			Settings->BaseUrl = UTF8_TO_TCHAR(Server.Url("").c_str());
-			Settings->RequestTimeoutSeconds = 10.0f;
-		}
-
-		virtual void TearDown() override
-		{
-			UQuarnSettings* Settings = GetMutableDefault<UQuarnSettings>();
-			Settings->BaseUrl = SavedBaseUrl;
-			Settings->RequestTimeoutSeconds = SavedTimeout;
-		}
-
 		/** Sends, pumps until the callback ran, then long enough for a stray retry or second call to show. */
 		FOutcome Run(const TCHAR* Verb, const TCHAR* Path, const FString& Body = FString(), const FString& Key = FString())
 		{
@@ -46,9 +27,6 @@ namespace
 			return Outcome;
 		}
 
-		HttpTest::FServer Server;
-		FString SavedBaseUrl;
-		float SavedTimeout = 10.0f;
 		/** Wall time from Send to the callback of the last Run. */
 		double Seconds = 0.0;
 	};

@@ -2,6 +2,7 @@
 
 #include "QuarnStashPanel.h"
 #include "QuarnClient.h"
+#include "QuarnEnsureContainer.h"
 #include "QuarnLog.h"
 #include "QuarnStashPanelJson.h"
 #include "QuarnStashPanelLayout.h"
@@ -63,22 +64,11 @@ void UQuarnStashPanel::HandleSignIn(bool bOk, const TSharedPtr<FJsonObject>& Jso
 
 	SetStatus(NSLOCTEXT("QuarnStashPanel", "Loading", "Loading stash\u2026"), false);
 
-	const TSharedRef<FJsonObject> Body = MakeShared<FJsonObject>();
-	Body->SetStringField(TEXT("kind"), ContainerKind);
-	if (Layout == EQuarnContainerLayout::Slots)
-	{
-		Body->SetStringField(TEXT("layout"), TEXT("slots"));
-		Body->SetNumberField(TEXT("slot_count"), FMath::Max(SlotCount, 1));
-	}
-	else
-	{
-		Body->SetStringField(TEXT("layout"), TEXT("grid"));
-		Body->SetNumberField(TEXT("grid_width"), GridWidth);
-		Body->SetNumberField(TEXT("grid_height"), GridHeight);
-	}
+	// The same body the "Ensure Container" node sends for these settings.
+	const FString Body = UQuarnEnsureContainer::MakeRequestBody(ContainerKind, Layout, SlotCount, GridWidth, GridHeight);
 
 	TWeakObjectPtr<UQuarnStashPanel> WeakThis(this);
-	FQuarnClient::Send(TEXT("POST"), TEXT("/v1/game/containers/ensure"), QuarnStashPanelJson::Write(Body), AccessToken, FString(),
+	FQuarnClient::Send(TEXT("POST"), TEXT("/v1/game/containers/ensure"), Body, AccessToken, FString(),
 		[WeakThis](bool bEnsured, TSharedPtr<FJsonObject> Document, const FQuarnError& EnsureError)
 		{
 			if (UQuarnStashPanel* Panel = WeakThis.Get())

@@ -6,6 +6,7 @@
 #include "UObject/Stack.h"
 #include "StructUtils/UserDefinedStruct.h"
 #include "UObject/ObjectPrivate.h"
+#include "UObject/MetaDataMap.h"
 
 using namespace UE::CoreUObject::Private;
 
@@ -43,12 +44,6 @@ namespace
 			Out.AppendChar(C);
 		}
 		return Out;
-	}
-
-	const FString& EmptyString()
-	{
-		static const FString Empty;
-		return Empty;
 	}
 }
 
@@ -167,46 +162,37 @@ UStruct* UField::GetOwnerStruct() const
 
 const FString* UField::FindMetaData(const TCHAR* Key) const
 {
-	return FindMetaData(FName(Key, FNAME_Find));
+	return MetaData::Find(MetaDataMap, Key);
 }
 
 const FString* UField::FindMetaData(const FName& Key) const
 {
-	return MetaDataMap && !Key.IsNone() ? MetaDataMap->Find(Key) : nullptr;
+	return MetaData::Find(MetaDataMap, Key);
 }
 
 const FString& UField::GetMetaData(const TCHAR* Key) const
 {
-	const FString* Found = FindMetaData(Key);
-	return Found ? *Found : EmptyString();
+	return MetaData::Get(MetaDataMap, Key);
 }
 
 const FString& UField::GetMetaData(const FName& Key) const
 {
-	const FString* Found = FindMetaData(Key);
-	return Found ? *Found : EmptyString();
+	return MetaData::Get(MetaDataMap, Key);
 }
 
 void UField::SetMetaData(const TCHAR* Key, const TCHAR* InValue)
 {
-	SetMetaData(FName(Key), FString(InValue));
+	MetaData::Set(MetaDataMap, FName(Key), FString(InValue));
 }
 
 void UField::SetMetaData(const FName& Key, FString&& InValue)
 {
-	if (!MetaDataMap)
-	{
-		MetaDataMap = new TMap<FName, FString>();
-	}
-	MetaDataMap->Add(Key, MoveTemp(InValue));
+	MetaData::Set(MetaDataMap, Key, MoveTemp(InValue));
 }
 
 void UField::RemoveMetaData(const TCHAR* Key)
 {
-	if (MetaDataMap)
-	{
-		MetaDataMap->Remove(FName(Key));
-	}
+	MetaData::Remove(MetaDataMap, Key);
 }
 
 bool UField::GetBoolMetaData(const TCHAR* Key) const

@@ -1,6 +1,9 @@
 #include "UObject/Field.h"
 #include "UObject/Class.h"
 #include "UObject/UnrealType.h"
+#include "UObject/MetaDataMap.h"
+
+using namespace UE::CoreUObject::Private;
 
 FFieldClass::FFieldClass(const TCHAR* InCPPName, FFieldClass* InSuperClass)
 	: Name(FString(InCPPName).RightChop(1)) // FIntProperty -> IntProperty
@@ -71,54 +74,39 @@ FString FField::GetAuthoredName() const
 	return GetName();
 }
 
-static const FString& EmptyMetaValue()
-{
-	static const FString Empty;
-	return Empty;
-}
-
 const FString* FField::FindMetaData(const TCHAR* Key) const
 {
-	return FindMetaData(FName(Key, FNAME_Find));
+	return MetaData::Find(MetaDataMap, Key);
 }
 
 const FString* FField::FindMetaData(const FName& Key) const
 {
-	return MetaDataMap && !Key.IsNone() ? MetaDataMap->Find(Key) : nullptr;
+	return MetaData::Find(MetaDataMap, Key);
 }
 
 const FString& FField::GetMetaData(const TCHAR* Key) const
 {
-	const FString* Found = FindMetaData(Key);
-	return Found ? *Found : EmptyMetaValue();
+	return MetaData::Get(MetaDataMap, Key);
 }
 
 const FString& FField::GetMetaData(const FName& Key) const
 {
-	const FString* Found = FindMetaData(Key);
-	return Found ? *Found : EmptyMetaValue();
+	return MetaData::Get(MetaDataMap, Key);
 }
 
 void FField::SetMetaData(const TCHAR* Key, const TCHAR* InValue)
 {
-	SetMetaData(FName(Key), FString(InValue));
+	MetaData::Set(MetaDataMap, FName(Key), FString(InValue));
 }
 
 void FField::SetMetaData(const FName& Key, FString&& InValue)
 {
-	if (!MetaDataMap)
-	{
-		MetaDataMap = new TMap<FName, FString>();
-	}
-	MetaDataMap->Add(Key, MoveTemp(InValue));
+	MetaData::Set(MetaDataMap, Key, MoveTemp(InValue));
 }
 
 void FField::RemoveMetaData(const TCHAR* Key)
 {
-	if (MetaDataMap)
-	{
-		MetaDataMap->Remove(FName(Key));
-	}
+	MetaData::Remove(MetaDataMap, Key);
 }
 
 bool FField::GetBoolMetaData(const TCHAR* Key) const
