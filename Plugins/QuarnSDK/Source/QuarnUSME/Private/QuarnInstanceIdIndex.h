@@ -5,7 +5,6 @@
 #include "CoreMinimal.h"
 #include "QuarnTypes.h"
 
-#include <type_traits>
 
 /**
  * The container's stacks by instance id, for the reconcile's join. Ids compare without regard to
@@ -140,7 +139,8 @@ private:
 
 	static FORCEINLINE uint64 FoldedChar(const TCHAR Char)
 	{
-		return static_cast<uint64>(static_cast<std::make_unsigned_t<TCHAR>>(TChar<TCHAR>::ToUpper(Char)));
+		// TCHAR is an unsigned 16-bit or a 32-bit type; either way its bits fit uint32 unchanged.
+		return static_cast<uint64>(static_cast<uint32>(TChar<TCHAR>::ToUpper(Char)));
 	}
 
 	/** Entry numbers are stored plus one under the mask (an empty slot is 0), the hash's high bits above it. */
