@@ -446,12 +446,7 @@ TEST_F(HostHTTP, CompleteOnHttpThreadNeedsNoTick)
 	Request->ProcessRequest();
 
 	// No ticking: the HTTP thread completes the request itself.
-	const double Deadline = FPlatformTime::Seconds() + 10.0;
-	while (Record->Calls.load() == 0 && FPlatformTime::Seconds() < Deadline)
-	{
-		FPlatformProcess::Sleep(0.005f);
-	}
-	FPlatformProcess::Sleep(0.1f);
+	WaitWithoutTicking(*Record);
 
 	EXPECT_EQ(Record->Calls.load(), 1);
 	EXPECT_EQ(Record->CallsOffGameThread.load(), 1);

@@ -471,12 +471,7 @@ TEST_F(HostHTTPRetry, RetriesOnTheHttpThreadWithoutTicking)
 	Request->ProcessRequest();
 
 	// The back-off is an HTTP-thread task: the retry and the completion need no game-thread tick.
-	const double Deadline = FPlatformTime::Seconds() + 10.0;
-	while (Record->Calls.load() == 0 && FPlatformTime::Seconds() < Deadline)
-	{
-		FPlatformProcess::Sleep(0.005f);
-	}
-	FPlatformProcess::Sleep(0.1f);
+	WaitWithoutTicking(*Record);
 
 	EXPECT_EQ(Record->Calls.load(), 1);
 	EXPECT_EQ(Record->CallsOffGameThread.load(), 1);

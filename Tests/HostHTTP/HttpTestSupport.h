@@ -93,6 +93,20 @@ namespace HostHttpTest
 		std::string Body() const { return Response ? ToStd(Response->GetContentAsString()) : std::string(); }
 	};
 
+	/**
+	 * Waits, without ticking the game thread, until the record saw a completion or ten seconds
+	 * passed, then a little longer so that a second completion would show.
+	 */
+	inline void WaitWithoutTicking(const FCompletionRecord& Record)
+	{
+		const double Deadline = FPlatformTime::Seconds() + 10.0;
+		while (Record.Calls.load() == 0 && FPlatformTime::Seconds() < Deadline)
+		{
+			FPlatformProcess::Sleep(0.005f);
+		}
+		FPlatformProcess::Sleep(0.1f);
+	}
+
 	/** Binds the completion delegate to a new record. */
 	inline std::shared_ptr<FCompletionRecord> RecordCompletion(IHttpRequest& Request)
 	{
