@@ -6,6 +6,8 @@
 #include "Schema.h"
 #include "Store.h"
 
+#include <charconv>
+
 namespace Velmora
 {
 namespace
@@ -54,13 +56,11 @@ Answer history(Emulator& emulator, const Call& call, const std::string& id)
 	const std::string sinceText = call.queryValue("since");
 	if (!sinceText.empty())
 	{
-		try
+		// The whole text must be the number: std::stoll would read "1abc" as 1.
+		const auto [end, error] = std::from_chars(sinceText.data(), sinceText.data() + sinceText.size(), since);
+		if (error != std::errc() || end != sinceText.data() + sinceText.size())
 		{
-			since = std::stoll(sinceText);
-		}
-		catch (const std::exception&)
-		{
-			throw invalidRequest("The query parameter \"since\" must be a whole number.");
+			throw invalidRequest("The query parameter \"since\" must be a whole number, not " + inQuotes(sinceText) + ".");
 		}
 	}
 	auto lock = emulator.lockDatabase();

@@ -121,6 +121,26 @@ Database::Database(const std::string& path)
 	}
 }
 
+std::vector<std::string> Database::integrityProblems(int limit)
+{
+	std::vector<std::string> problems;
+	Statement check(m_db, "PRAGMA integrity_check(" + std::to_string(limit) + ")");
+	while (check.step())
+	{
+		const std::string line = check.text(0);
+		if (line != "ok")
+		{
+			problems.push_back(line);
+		}
+	}
+	Statement foreignKeys(m_db, "PRAGMA foreign_key_check");
+	while (static_cast<int>(problems.size()) < limit && foreignKeys.step())
+	{
+		problems.push_back("a row of " + foreignKeys.text(0) + " refers to a missing row of " + foreignKeys.text(2));
+	}
+	return problems;
+}
+
 Database::~Database()
 {
 	m_statements.clear();

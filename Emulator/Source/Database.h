@@ -8,6 +8,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 #include <string_view>
 
 namespace Velmora
@@ -67,6 +68,9 @@ public:
 	// across a commit.
 	void resetStatements();
 	int64_t changes() const { return sqlite3_changes64(m_db); }
+	// SQLite's own checks of the whole file (structure, indexes, NOT NULL and CHECK constraints,
+	// foreign keys): the problems found, at most `limit`; empty when the file is sound.
+	std::vector<std::string> integrityProblems(int limit);
 	bool inMemory() const { return m_bInMemory; }
 	const std::string& path() const { return m_path; }
 

@@ -4,6 +4,8 @@
 #include "Schema.h"
 #include "Store.h"
 
+#include <stdexcept>
+
 namespace Velmora
 {
 Emulator::Emulator(const Options& options, Catalogue catalogue, Tickets tickets)
@@ -16,6 +18,21 @@ Emulator::Emulator(const Options& options, Catalogue catalogue, Tickets tickets)
 	, m_adminKey(options.adminKey.empty() ? toHex(randomBytes(24)) : options.adminKey)
 {
 	m_db = std::make_unique<Database>(options.dbPath);
+	if (!m_db->inMemory())
+	{
+		// A damaged file is refused rather than served: answers built on it would look valid.
+		const std::vector<std::string> problems = m_db->integrityProblems(5);
+		if (!problems.empty())
+		{
+			std::string found;
+			for (const std::string& problem : problems)
+			{
+				found += "\n  " + problem;
+			}
+			throw std::runtime_error("the database " + options.dbPath + " is damaged; SQLite's integrity check found:" + found +
+				"\nIt was not served. Restore it from a copy, or start with a new file.");
+		}
+	}
 	m_schemaVersion = migrate(*m_db);
 	purgeExpiredNow();
 }

@@ -2,55 +2,16 @@
 
 #include "AdminApi.h"
 #include "ApiError.h"
-#include "Crypto.h"
 #include "Database.h"
 #include "GameApi.h"
 
-#include <httplib.h>
-
-#include <dirent.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <sys/stat.h>
-
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 
 namespace Velmora
 {
 namespace
 {
-constexpr size_t MaxBodyBytes = 1024 * 1024;
-
-// State of the request this thread is serving: httplib runs each request start to finish on one
-// worker thread, from the pre-routing hook through the logger.
-struct RequestScope
-{
-	bool bActive = false;
-	bool bLogged = false;
-	std::string requestId;
-	std::chrono::steady_clock::time_point started;
-	std::string playerId;
-	std::string note;
-};
-thread_local RequestScope t_scope;
-
-RequestScope& beginScope(const Emulator& emulator)
-{
-	t_scope = RequestScope{};
-	t_scope.bActive = true;
-	t_scope.requestId = emulator.newId("req_");
-	t_scope.started = std::chrono::steady_clock::now();
-	return t_scope;
-}
-
-RequestScope& currentScope(const Emulator& emulator)
-{
-	// A scope already logged belongs to the previous request on this thread.
-	return t_scope.bActive && !t_scope.bLogged ? t_scope : beginScope(emulator);
-}
-
 std::string pathOf(const std::string& target)
 {
 	const size_t query = target.find('?');
@@ -92,72 +53,33 @@ int hexValue(char c)
 	return -1;
 }
 
-void writeBody(httplib::Response& response, const Answer& answer, const std::string& requestId)
-{
-	response.status = answer.status;
-	for (const auto& [name, value] : answer.headers)
-	{
-		response.set_header(name, value);
-	}
-	response.set_header("X-Request-Id", requestId);
-	response.set_content(answer.text(), "application/json");
-}
-
-void writeError(httplib::Response& response, const ApiError& error, const std::string& requestId)
+Answer errorAnswer(const ApiError& error, const std::string& requestId)
 {
 	Answer answer;
 	answer.status = error.status;
 	answer.body = errorBody(error, requestId);
 	answer.headers = error.headers;
-	writeBody(response, answer, requestId);
+	return answer;
 }
 
-// The connection a request arrived on, found by its two ports. httplib does not hand its socket
-// to handlers, and only the drop fault needs it.
-int findConnection(const httplib::Request& request)
+HttpReply toReply(const Answer& answer, const std::string& requestId)
 {
-	DIR* fds = opendir("/proc/self/fd");
-	if (fds == nullptr)
+	HttpReply reply;
+	reply.status = answer.status;
+	for (const auto& [name, value] : answer.headers)
 	{
-		return -1;
-	}
-	int found = -1;
-	while (const dirent* entry = readdir(fds))
-	{
-		const int fd = std::atoi(entry->d_name);
-		struct stat info{};
-		if (fd <= 2 || fstat(fd, &info) != 0 || !S_ISSOCK(info.st_mode))
+		if (name == "Content-Type")
 		{
-			continue;
+			reply.contentType = value;
 		}
-		sockaddr_storage local{};
-		sockaddr_storage peer{};
-		socklen_t localSize = sizeof(local);
-		socklen_t peerSize = sizeof(peer);
-		if (getsockname(fd, reinterpret_cast<sockaddr*>(&local), &localSize) != 0 ||
-			getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &peerSize) != 0)
+		else
 		{
-			continue;
-		}
-		auto portOf = [](const sockaddr_storage& address) -> int {
-			if (address.ss_family == AF_INET)
-			{
-				return ntohs(reinterpret_cast<const sockaddr_in&>(address).sin_port);
-			}
-			if (address.ss_family == AF_INET6)
-			{
-				return ntohs(reinterpret_cast<const sockaddr_in6&>(address).sin6_port);
-			}
-			return -1;
-		};
-		if (portOf(local) == request.local_port && portOf(peer) == request.remote_port)
-		{
-			found = fd;
-			break;
+			reply.headers.emplace_back(name, value);
 		}
 	}
-	closedir(fds);
-	return found;
+	reply.headers.emplace_back("X-Request-Id", requestId);
+	reply.body = answer.text();
+	return reply;
 }
 
 std::optional<GameRoute> gameRoute(const std::vector<std::string>& s, const std::string& method, std::string& allowed)
@@ -238,87 +160,159 @@ std::string decodeSegment(const std::string& text)
 	return decoded;
 }
 
-HttpServer::HttpServer(Emulator& emulator)
-	: m_emulator(emulator), m_server(std::make_unique<httplib::Server>())
+// What one request has gathered for its log line.
+struct HttpServer::Scope
 {
-	httplib::Server& server = *m_server;
-	const int threads = emulator.options().threads;
-	server.new_task_queue = [threads] { return new httplib::ThreadPool(static_cast<size_t>(threads)); };
-	server.set_payload_max_length(MaxBodyBytes);
-	server.set_keep_alive_max_count(100000);
-	server.set_keep_alive_timeout(2);
-	server.set_tcp_nodelay(true);
-	// SO_REUSEADDR only: a restart may bind over connections still in TIME_WAIT, but a second
-	// emulator on the same port must fail rather than share it (httplib's default, SO_REUSEPORT,
-	// would let both listen and split the connections between them).
-	server.set_socket_options([](socket_t socket) {
-		const int on = 1;
-		setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &on, sizeof(on));
-	});
-	server.set_pre_routing_handler([this](const httplib::Request&, httplib::Response&) {
-		beginScope(m_emulator);
-		return httplib::Server::HandlerResponse::Unhandled;
-	});
-	auto handler = [this](const httplib::Request& request, httplib::Response& response) { handle(request, response); };
-	server.Get(".*", handler);
-	server.Post(".*", handler);
-	server.Put(".*", handler);
-	server.Patch(".*", handler);
-	server.Delete(".*", handler);
-	server.Options(".*", handler);
-	server.set_error_handler([this](const httplib::Request& request, httplib::Response& response) { handleLibraryError(request, response); });
-	server.set_exception_handler([this](const httplib::Request&, httplib::Response& response, std::exception_ptr) {
-		writeError(response, internalError("unexpected exception"), currentScope(m_emulator).requestId);
-	});
-	server.set_logger([this](const httplib::Request& request, const httplib::Response& response) { log(request, response.status, nullptr); });
+	std::string requestId;
+	std::chrono::steady_clock::time_point started;
+	std::string playerId;
+	std::string note;
+};
+
+HttpServer::HttpServer(Emulator& emulator)
+	: m_emulator(emulator)
+{
+	HttpLimits limits;
+	limits.threads = emulator.options().threads;
+	limits.requestTimeoutMs = emulator.options().requestTimeoutMs;
+	limits.idleTimeoutMs = emulator.options().requestTimeoutMs;
+	m_front = std::make_unique<HttpFront>([this](const HttpRequest& request, const std::string& remote) { return serve(request, remote); }, limits);
 }
 
 HttpServer::~HttpServer() = default;
 
 int HttpServer::bind(const std::string& host, int port)
 {
-	if (port == 0)
-	{
-		const int picked = m_server->bind_to_any_port(host);
-		if (picked <= 0)
-		{
-			throw std::runtime_error("cannot listen on " + host + ": no free port");
-		}
-		return picked;
-	}
-	if (!m_server->bind_to_port(host, port))
-	{
-		throw std::runtime_error("cannot listen on " + host + ":" + std::to_string(port) + " (is another program using the port?)");
-	}
-	return port;
+	return m_front->bind(host, port);
 }
 
 void HttpServer::run()
 {
-	m_server->listen_after_bind();
+	m_front->run();
 }
 
 void HttpServer::stop()
 {
-	m_server->stop();
+	m_front->stop();
 }
 
-void HttpServer::log(const httplib::Request& request, int status, const char* note)
+HttpReply HttpServer::serve(const HttpRequest& request, const std::string& remoteAddress)
 {
-	if (t_scope.bActive && t_scope.bLogged)
+	Scope scope;
+	scope.requestId = m_emulator.newId("req_");
+	scope.started = std::chrono::steady_clock::now();
+	if (request.refusal)
 	{
-		return;
+		// Refused below the API (framing, limits, deadlines): the same error shape as any refusal.
+		const HttpRefusal& refusal = *request.refusal;
+		ApiError error(refusal.status, refusal.code, refusal.message, refusal.hint);
+		error.headers = refusal.headers;
+		const HttpReply reply = toReply(errorAnswer(error, scope.requestId), scope.requestId);
+		log(request, reply.status, scope, nullptr);
+		return reply;
 	}
-	RequestScope& scope = currentScope(m_emulator);
-	scope.bLogged = true;
+
+	Call call;
+	call.method = request.method;
+	call.path = pathOf(request.target);
+	call.segments = splitPath(call.path);
+	call.body = request.body;
+	call.requestId = scope.requestId;
+	call.remoteAddress = remoteAddress;
+	call.header = [&request](const std::string& name) { return request.header(name); };
+	call.hasHeader = [&request](const std::string& name) { return request.hasHeader(name); };
+	call.queryValue = [&request](const std::string& name) { return request.queryValue(name); };
+
+	Answer answer;
+	bool bDrop = false;
+	try
+	{
+		answer = route(call, scope);
+		bDrop = call.fault.drop;
+	}
+	catch (const ApiError& error)
+	{
+		answer = errorAnswer(error, scope.requestId);
+		bDrop = call.fault.drop && error.status < 500;
+	}
+	catch (const DatabaseError& error)
+	{
+		std::fprintf(stderr, "database error: %s\n", error.what());
+		answer = errorAnswer(internalError("database error"), scope.requestId);
+	}
+	catch (const std::exception& error)
+	{
+		std::fprintf(stderr, "unexpected error: %s\n", error.what());
+		answer = errorAnswer(internalError("unexpected error"), scope.requestId);
+	}
+	scope.playerId = call.playerId;
+	if (call.bReplayed)
+	{
+		scope.note += scope.note.empty() ? "replayed" : " replayed";
+	}
+	HttpReply reply = toReply(answer, scope.requestId);
+	if (bDrop)
+	{
+		// The change is committed; the caller never hears of it.
+		reply.bDrop = true;
+		log(request, reply.status, scope, "fault=drop (connection closed, no answer)");
+		return reply;
+	}
+	log(request, reply.status, scope, nullptr);
+	return reply;
+}
+
+Answer HttpServer::route(Call& call, Scope& scope)
+{
+	if (call.path.empty() || call.path.front() != '/')
+	{
+		throw invalidRequest("The request target must be a path beginning with \"/\".", "Check how the client builds the address.");
+	}
+	if (!call.segments.empty() && call.segments[0] == "admin")
+	{
+		return handleAdmin(m_emulator, call);
+	}
+	std::string allowed;
+	const std::optional<GameRoute> route = gameRoute(call.segments, call.method, allowed);
+	if (!route)
+	{
+		if (!allowed.empty())
+		{
+			ApiError error(405, "method_not_allowed", call.path + " does not take " + call.method + "; it takes " + allowed + ".",
+				"Check the method of the request against the API.");
+			error.headers.push_back({"Allow", allowed});
+			throw error;
+		}
+		throw ApiError(404, "not_found", "There is no game API at " + call.method + " " + call.path + ".",
+			"Check the path; the game API lives under /v1/game/.");
+	}
+	call.fault = m_emulator.faults().decide(isMutating(*route), call.method == "GET" || call.hasHeader("Idempotency-Key"));
+	if (call.fault.unavailable)
+	{
+		scope.note = "fault=unavailable";
+		throw ApiError(503, "unavailable", "The platform is unavailable (an injected fault); nothing was changed.",
+			"Retry with back-off; a request with an Idempotency-Key is safe to resend.");
+	}
+	if (call.fault.delayMs > 0)
+	{
+		scope.note = "fault=delay:" + std::to_string(call.fault.delayMs);
+	}
+	return handleGame(m_emulator, *route, call);
+}
+
+void HttpServer::log(const HttpRequest& request, int status, const Scope& scope, const char* note) const
+{
 	const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - scope.started).count();
-	// The path only: a query string could carry secrets, so it is never written.
+	// The path only: a query string could carry secrets, so it is never written. Escaped, so that
+	// a request cannot put control sequences on the terminal of whoever reads the log.
 	std::string path = pathOf(request.target);
-	if (path.size() != request.target.size())
+	const bool bHasQuery = path.size() != request.target.size();
+	path = escapeForLog(path);
+	if (bHasQuery)
 	{
 		path += "?...";
 	}
-	std::string line = request.method + " " + path + " " + std::to_string(status) + " ";
+	std::string line = escapeForLog(request.method) + " " + path + " " + std::to_string(status) + " ";
 	char milliseconds[32];
 	std::snprintf(milliseconds, sizeof(milliseconds), "%.1fms", ms);
 	line += milliseconds;
@@ -331,129 +325,15 @@ void HttpServer::log(const httplib::Request& request, int status, const char* no
 	{
 		line += " " + scope.note;
 	}
+	if (request.refusal)
+	{
+		line += " refused=" + request.refusal->code;
+	}
 	if (note != nullptr)
 	{
 		line += std::string(" ") + note;
 	}
 	line += "\n";
 	std::fwrite(line.data(), 1, line.size(), stderr);
-}
-
-void HttpServer::handleLibraryError(const httplib::Request&, httplib::Response& response)
-{
-	RequestScope& scope = currentScope(m_emulator);
-	if (!response.body.empty())
-	{
-		return;
-	}
-	const int status = response.status;
-	if (status == 413)
-	{
-		writeError(response,
-			ApiError(413, "payload_too_large", "The request body is larger than 1 MiB (1048576 bytes).",
-				"Send less per request; split a large transaction into several."),
-			scope.requestId);
-	}
-	else if (status == 404)
-	{
-		writeError(response, ApiError(404, "not_found", "There is nothing at this path.", "The game API lives under /v1/game/."), scope.requestId);
-	}
-	else if (status < 500)
-	{
-		writeError(response, ApiError(status, "invalid_request", "The request could not be read as HTTP/1.1.", "Check the client's HTTP library."),
-			scope.requestId);
-	}
-	else
-	{
-		writeError(response, internalError("HTTP layer"), scope.requestId);
-	}
-	response.status = status;
-}
-
-void HttpServer::handle(const httplib::Request& request, httplib::Response& response)
-{
-	RequestScope& scope = currentScope(m_emulator);
-	Call call;
-	call.method = request.method;
-	call.path = pathOf(request.target);
-	call.segments = splitPath(call.path);
-	call.body = request.body;
-	call.requestId = scope.requestId;
-	call.remoteAddress = request.remote_addr;
-	call.header = [&request](const std::string& name) { return request.get_header_value(name); };
-	call.hasHeader = [&request](const std::string& name) { return request.has_header(name); };
-	call.queryValue = [&request](const std::string& name) { return request.get_param_value(name); };
-
-	bool bDrop = false;
-	try
-	{
-		Answer answer;
-		if (!call.segments.empty() && call.segments[0] == "admin")
-		{
-			answer = handleAdmin(m_emulator, call);
-		}
-		else
-		{
-			std::string allowed;
-			const std::optional<GameRoute> route = gameRoute(call.segments, call.method, allowed);
-			if (!route)
-			{
-				if (!allowed.empty())
-				{
-					ApiError error(405, "method_not_allowed", call.path + " does not take " + call.method + "; it takes " + allowed + ".",
-						"Check the method of the request against the API.");
-					error.headers.push_back({"Allow", allowed});
-					throw error;
-				}
-				throw ApiError(404, "not_found", "There is no game API at " + call.method + " " + call.path + ".",
-					"Check the path; the game API lives under /v1/game/.");
-			}
-			call.fault = m_emulator.faults().decide(isMutating(*route), call.method == "GET" || call.hasHeader("Idempotency-Key"));
-			if (call.fault.unavailable)
-			{
-				scope.note = "fault=unavailable";
-				throw ApiError(503, "unavailable", "The platform is unavailable (an injected fault); nothing was changed.",
-					"Retry with back-off; a request with an Idempotency-Key is safe to resend.");
-			}
-			if (call.fault.delayMs > 0)
-			{
-				scope.note = "fault=delay:" + std::to_string(call.fault.delayMs);
-			}
-			answer = handleGame(m_emulator, *route, call);
-			bDrop = call.fault.drop;
-		}
-		scope.playerId = call.playerId;
-		if (call.bReplayed)
-		{
-			scope.note += scope.note.empty() ? "replayed" : " replayed";
-		}
-		writeBody(response, answer, scope.requestId);
-	}
-	catch (const ApiError& error)
-	{
-		scope.playerId = call.playerId;
-		writeError(response, error, scope.requestId);
-		bDrop = bDrop || (call.fault.drop && error.status < 500);
-	}
-	catch (const DatabaseError& error)
-	{
-		std::fprintf(stderr, "database error: %s\n", error.what());
-		writeError(response, internalError("database error"), scope.requestId);
-	}
-	catch (const std::exception& error)
-	{
-		std::fprintf(stderr, "unexpected error: %s\n", error.what());
-		writeError(response, internalError("unexpected error"), scope.requestId);
-	}
-	if (bDrop)
-	{
-		// The change is committed; the caller never hears of it.
-		const int fd = findConnection(request);
-		if (fd >= 0)
-		{
-			log(request, response.status, "fault=drop (connection closed, no answer)");
-			::shutdown(fd, SHUT_RDWR);
-		}
-	}
 }
 }

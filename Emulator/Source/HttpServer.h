@@ -1,21 +1,16 @@
 #pragma once
 
 #include "Emulator.h"
+#include "HttpFront.h"
 
 #include <memory>
 #include <string>
 
-namespace httplib
-{
-class Server;
-struct Request;
-struct Response;
-}
-
 namespace Velmora
 {
-// The HTTP side: routing on the raw request target (so that "%2F" in a container id stays part of
-// it), error bodies, X-Request-Id, the request log on stderr, and the injected faults.
+// The emulator's HTTP side: routing on the raw request target (so that "%2F" in a container id
+// stays part of it), error bodies, X-Request-Id, the request log on stderr, and the injected
+// faults. The wire (connections, framing, deadlines) is HttpFront's.
 class HttpServer
 {
 public:
@@ -26,15 +21,17 @@ public:
 	int bind(const std::string& host, int port);
 	// Serves until stop(); returns once every request in flight has been answered.
 	void run();
+	// Safe from any thread and before run() (run() then returns at once).
 	void stop();
 
 private:
-	void handle(const httplib::Request& request, httplib::Response& response);
-	void handleLibraryError(const httplib::Request& request, httplib::Response& response);
-	void log(const httplib::Request& request, int status, const char* note);
+	struct Scope;
+	HttpReply serve(const HttpRequest& request, const std::string& remoteAddress);
+	Answer route(Call& call, Scope& scope);
+	void log(const HttpRequest& request, int status, const Scope& scope, const char* note) const;
 
 	Emulator& m_emulator;
-	std::unique_ptr<httplib::Server> m_server;
+	std::unique_ptr<HttpFront> m_front;
 };
 
 // Percent-decodes one path segment; a "%" not followed by two hex digits stays as it is.

@@ -4,6 +4,9 @@
 
 #include <cmath>
 #include <limits>
+#include <set>
+#include <string>
+#include <vector>
 
 namespace Velmora
 {
@@ -98,9 +101,28 @@ Json parseBodyObject(const std::string& body)
 			"Send the flat JSON object the API describes.");
 	}
 	Json parsed;
+	// A member named twice is refused: which copy counts would be a guess, and a write API must
+	// not guess (the parser itself would keep the last one silently).
+	std::vector<std::set<std::string>> membersSeen;
+	const Json::parser_callback_t refuseDuplicates = [&membersSeen](int, Json::parse_event_t event, Json& value) {
+		if (event == Json::parse_event_t::object_start)
+		{
+			membersSeen.emplace_back();
+		}
+		else if (event == Json::parse_event_t::object_end)
+		{
+			membersSeen.pop_back();
+		}
+		else if (event == Json::parse_event_t::key && !membersSeen.back().insert(value.get<std::string>()).second)
+		{
+			throw ApiError(400, "invalid_json", "The request body names the member " + inQuotes(value.get<std::string>()) + " more than once.",
+				"Send each member once.");
+		}
+		return true;
+	};
 	try
 	{
-		parsed = Json::parse(body);
+		parsed = Json::parse(body, refuseDuplicates);
 	}
 	catch (const Json::exception& error)
 	{

@@ -48,6 +48,8 @@ std::string usage()
 		   "  --token-ttl S      access token lifetime in seconds (default 3600)\n"
 		   "  --rate-limit N     requests per second per player before 429 (default: no limit)\n"
 		   "  --threads N        request threads (default 32)\n"
+		   "  --request-timeout MS  time a client has for a request's headers, then for its body, and\n"
+		   "                     the longest an idle connection stays open (default 10000)\n"
 		   "  --stop-on-stdin-close  stop as on SIGTERM when standard input closes (for test harnesses)\n";
 }
 
@@ -145,6 +147,10 @@ Options parseOptions(const std::vector<std::string>& arguments)
 		else if (flag == "--threads")
 		{
 			options.threads = static_cast<int>(parseInteger(flag, value(), 2, 1024));
+		}
+		else if (flag == "--request-timeout")
+		{
+			options.requestTimeoutMs = static_cast<int>(parseInteger(flag, value(), 100, 3600000));
 		}
 		else
 		{

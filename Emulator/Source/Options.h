@@ -22,6 +22,7 @@ struct Options
 	int64_t tokenTtlSeconds = 3600;
 	double rateLimit = 0;               // requests per second per player; 0: off
 	int threads = 32;
+	int requestTimeoutMs = 10000;       // per request's headers, then its body; and idle connections
 	bool bStopOnStdinClose = false;     // for test harnesses: exit cleanly when our parent goes away
 	bool bHelp = false;
 };
