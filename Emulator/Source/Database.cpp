@@ -124,19 +124,30 @@ Database::Database(const std::string& path)
 std::vector<std::string> Database::integrityProblems(int limit)
 {
 	std::vector<std::string> problems;
-	Statement check(m_db, "PRAGMA integrity_check(" + std::to_string(limit) + ")");
-	while (check.step())
+	try
 	{
-		const std::string line = check.text(0);
-		if (line != "ok")
+		Statement check(m_db, "PRAGMA integrity_check(" + std::to_string(limit) + ")");
+		while (check.step())
 		{
-			problems.push_back(line);
+			const std::string line = check.text(0);
+			if (line != "ok")
+			{
+				problems.push_back(line);
+			}
+		}
+		if (problems.empty())
+		{
+			Statement foreignKeys(m_db, "PRAGMA foreign_key_check");
+			while (static_cast<int>(problems.size()) < limit && foreignKeys.step())
+			{
+				problems.push_back("a row of " + foreignKeys.text(0) + " refers to a missing row of " + foreignKeys.text(2));
+			}
 		}
 	}
-	Statement foreignKeys(m_db, "PRAGMA foreign_key_check");
-	while (static_cast<int>(problems.size()) < limit && foreignKeys.step())
+	catch (const DatabaseError& error)
 	{
-		problems.push_back("a row of " + foreignKeys.text(0) + " refers to a missing row of " + foreignKeys.text(2));
+		// A file damaged badly enough stops the check itself.
+		problems.push_back(error.what());
 	}
 	return problems;
 }
