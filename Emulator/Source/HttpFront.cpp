@@ -75,7 +75,15 @@ std::string frame(const HttpRequest& request, const HttpReply& reply, bool bClos
 	{
 		out += name + ": " + value + "\r\n";
 	}
-	out += bClose ? "Connection: close\r\n\r\n" : "\r\n";
+	if (bClose)
+	{
+		out += "Connection: close\r\n";
+	}
+	else if (request.minorVersion == 0)
+	{
+		out += "Connection: keep-alive\r\n";
+	}
+	out += "\r\n";
 	if (request.method != "HEAD")
 	{
 		out += reply.body;
@@ -128,6 +136,7 @@ struct HttpFront::State
 		bool bBusy = false;
 		bool bCloseAfterWrite = false;
 		bool bPeerClosed = false;
+		bool bGone = false; // closed while a worker had its request; the descriptor is freed once it is done
 		EWait wait = EWait::None;
 		SteadyClock::time_point deadline;
 		size_t drained = 0;
@@ -139,6 +148,9 @@ struct HttpFront::State
 		uint64_t connectionId = 0;
 		HttpRequest request;
 		std::string remote;
+		// Nothing of an earlier answer waits to be written, so the worker may write this one itself
+		// (the loop does not touch a busy connection's socket, nor close it).
+		int directFd = -1;
 	};
 
 	struct Completion
@@ -202,6 +214,13 @@ struct HttpFront::State
 	void close(Connection& connection)
 	{
 		epoll_ctl(epollFd, EPOLL_CTL_DEL, connection.fd, nullptr);
+		if (connection.bBusy)
+		{
+			// A worker may be writing to it: keep the descriptor (and its number) until it is done.
+			connection.bGone = true;
+			connection.interest = 0;
+			return;
+		}
 		::close(connection.fd);
 		connections.erase(connection.id);
 		if (bAcceptPaused && !bStopping)
@@ -265,7 +284,8 @@ struct HttpFront::State
 		}
 		{
 			const std::lock_guard<std::mutex> lock(jobMutex);
-			jobs.push_back(Job{connection.id, std::move(request), connection.remote});
+			const int directFd = connection.outOffset >= connection.out.size() ? connection.fd : -1;
+			jobs.push_back(Job{connection.id, std::move(request), connection.remote, directFd});
 		}
 		jobReady.notify_one();
 	}
@@ -442,7 +462,7 @@ struct HttpFront::State
 	void onEvent(uint64_t id, uint32_t events)
 	{
 		const auto found = connections.find(id);
-		if (found == connections.end())
+		if (found == connections.end() || found->second->bGone)
 		{
 			return;
 		}
@@ -497,6 +517,11 @@ struct HttpFront::State
 			}
 			Connection& connection = *found->second;
 			connection.bBusy = false;
+			if (connection.bGone)
+			{
+				close(connection);
+				continue;
+			}
 			if (completion.bDrop)
 			{
 				::shutdown(connection.fd, SHUT_RDWR);
@@ -580,7 +605,19 @@ struct HttpFront::State
 				job = std::move(jobs.front());
 				jobs.pop_front();
 			}
-			const HttpReply reply = handler(job.request, job.remote);
+			HttpReply reply;
+			try
+			{
+				reply = handler(job.request, job.remote);
+			}
+			catch (const std::exception& error)
+			{
+				// The handler answers its own failures; this is the last line, so that a worker never dies.
+				std::fprintf(stderr, "velmora-emulator: unexpected error answering a request: %s\n", error.what());
+				reply = HttpReply{};
+				reply.status = 500;
+				reply.body = "{\"error\": {\"code\": \"internal\", \"message\": \"The platform failed; nothing was changed.\", \"hint\": \"\", \"request_id\": \"\"}}";
+			}
 			Completion completion;
 			completion.connectionId = job.connectionId;
 			completion.bDrop = reply.bDrop;
@@ -588,6 +625,21 @@ struct HttpFront::State
 			if (!completion.bDrop)
 			{
 				completion.bytes = frame(job.request, reply, completion.bClose);
+				if (job.directFd >= 0)
+				{
+					// Answer at once instead of waking the loop to do it; the loop writes what is left.
+					size_t sent = 0;
+					while (sent < completion.bytes.size())
+					{
+						const ssize_t now = ::send(job.directFd, completion.bytes.data() + sent, completion.bytes.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
+						if (now <= 0)
+						{
+							break;
+						}
+						sent += static_cast<size_t>(now);
+					}
+					completion.bytes.erase(0, sent);
+				}
 			}
 			{
 				const std::lock_guard<std::mutex> lock(completionMutex);

@@ -6,6 +6,7 @@
 
 #include <pthread.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -28,6 +29,13 @@ int main(int argc, char** argv)
 {
 	// A client that hangs up must not kill the server when it writes the answer.
 	signal(SIGPIPE, SIG_IGN);
+	// One descriptor per connection: allow as many as the system lets this process have.
+	rlimit files{};
+	if (getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < files.rlim_max)
+	{
+		files.rlim_cur = files.rlim_max;
+		setrlimit(RLIMIT_NOFILE, &files);
+	}
 
 	Options options;
 	try
