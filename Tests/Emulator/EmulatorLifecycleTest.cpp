@@ -106,12 +106,12 @@ protected:
 
 TEST_F(EmulatorSlowClients, TricklingClientsNeitherStallOthersNorOutstayTheirDeadline)
 {
-	// 40 clients trickle a grant's head a byte at a time for about 4 s, well past the 1.5 s deadline.
+	// 40 clients trickle a grant's head a byte at a time for about 6 s, well past the 1.5 s deadline.
 	std::vector<std::unique_ptr<RawConnection>> Tricklers = OpenStalled(40, "P");
 	std::atomic<bool> bTrickling{true};
 	std::thread Trickle([&] {
 		const std::string Rest = "OST /v1/game/inventory/grant HTTP/1.1\r\nHost: 127.0.0.1\r\nX-Pad: " + std::string(200, 'p');
-		for (size_t i = 0; i < 40 && i < Rest.size(); ++i)
+		for (size_t i = 0; i < 60 && i < Rest.size(); ++i)
 		{
 			for (auto& Connection : Tricklers)
 			{
@@ -230,8 +230,8 @@ TEST_F(EmulatorSlowClients, SigtermStopsItWhileClientsTrickle)
 class EmulatorStopInFlight : public EmulatorSlowClients
 {
 protected:
-	// Every game request waits 1.5 s, so that one is surely in flight when SIGTERM comes.
-	std::vector<std::string> Arguments() const override { return {"--faults", "delay=1:1500,scope=mutating"}; }
+	// Every grant waits 3 s, so that one is surely in flight when SIGTERM comes.
+	std::vector<std::string> Arguments() const override { return {"--faults", "delay=1:3000,scope=mutating"}; }
 };
 
 TEST_F(EmulatorStopInFlight, RequestsInFlightFinishAndNewOnesAreRefused)
@@ -240,7 +240,7 @@ TEST_F(EmulatorStopInFlight, RequestsInFlightFinishAndNewOnesAreRefused)
 	RawConnection InFlight(Emulator.Port());
 	ASSERT_TRUE(InFlight.Send("POST /v1/game/inventory/grant HTTP/1.1\r\nAuthorization: Bearer " + Someone.Token +
 		"\r\nContent-Length: " + std::to_string(Body.size()) + "\r\n\r\n" + Body));
-	std::this_thread::sleep_for(std::chrono::milliseconds(300));
+	std::this_thread::sleep_for(std::chrono::milliseconds(1000));
 	ASSERT_EQ(kill(Emulator.ProcessId(), SIGTERM), 0);
 	// The listener closes at once: a new connection is refused while the grant is still delayed.
 	bool bRefused = false;
