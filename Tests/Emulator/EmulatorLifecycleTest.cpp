@@ -218,10 +218,26 @@ TEST(EmulatorShutdown, SigtermRightAfterStartStopsIt)
 
 TEST_F(EmulatorSlowClients, SigtermStopsItWhileClientsTrickle)
 {
-	std::vector<std::unique_ptr<RawConnection>> Stalled = OpenStalled(40, "POST /v1/game/inventory/grant HTTP/1.1\r\nHo");
-	// Stop() sends SIGTERM and waits; the stalled clients must not keep the process alive.
-	EXPECT_TRUE(Emulator.Stop(5000)) << Emulator.ReadStderr();
-	for (auto& Connection : Stalled)
+	// Each byte keeps a per-read timeout from firing; only a stop that closes them ends the process.
+	std::vector<std::unique_ptr<RawConnection>> Tricklers = OpenStalled(40, "P");
+	std::atomic<bool> bDone{false};
+	std::thread Trickle([&] {
+		const std::string Rest = "OST /v1/game/inventory/grant HTTP/1.1\r\nHost: 127.0.0.1\r\nX-Pad: " + std::string(200, 'p');
+		for (size_t i = 0; i < 60 && !bDone; ++i)
+		{
+			for (auto& Connection : Tricklers)
+			{
+				Connection->Send(std::string(1, Rest[i]), 200);
+			}
+			std::this_thread::sleep_for(std::chrono::milliseconds(100));
+		}
+	});
+	std::this_thread::sleep_for(std::chrono::milliseconds(500));
+	// Stop() sends SIGTERM and waits.
+	EXPECT_TRUE(Emulator.Stop(3000)) << Emulator.ReadStderr();
+	bDone = true;
+	Trickle.join();
+	for (auto& Connection : Tricklers)
 	{
 		EXPECT_TRUE(Connection->ClosedWithin(2000));
 	}
