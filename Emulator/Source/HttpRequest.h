@@ -59,8 +59,8 @@ public:
 		Refused,       // take() gives a request with refusal set; close after answering
 	};
 
-	// Appends received bytes. Never more than the reader asked for is buffered in practice: the
-	// caller stops reading when parse() says Ready or Refused.
+	// Appends received bytes. The caller stops reading while a request is being answered, and once
+	// a little more than one request's limits is buffered, so the buffer stays bounded.
 	void append(const char* data, size_t size) { m_buffer.append(data, size); }
 	EState parse();
 	HttpRequest take();
