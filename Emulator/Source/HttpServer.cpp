@@ -3,6 +3,7 @@
 #include "AdminApi.h"
 #include "ApiError.h"
 #include "Crypto.h"
+#include "Dashboard.h"
 #include "Database.h"
 #include "GameApi.h"
 
@@ -101,6 +102,17 @@ void writeBody(httplib::Response& response, const Answer& answer, const std::str
 	}
 	response.set_header("X-Request-Id", requestId);
 	response.set_content(answer.text(), "application/json");
+}
+
+void writePage(httplib::Response& response, const DashboardPage& page, const std::string& requestId)
+{
+	response.status = page.status;
+	for (const auto& [name, value] : page.headers)
+	{
+		response.set_header(name, value);
+	}
+	response.set_header("X-Request-Id", requestId);
+	response.set_content(page.body.data(), page.body.size(), page.contentType);
 }
 
 void writeError(httplib::Response& response, const ApiError& error, const std::string& requestId)
@@ -384,6 +396,11 @@ void HttpServer::handle(const httplib::Request& request, httplib::Response& resp
 	call.hasHeader = [&request](const std::string& name) { return request.has_header(name); };
 	call.queryValue = [&request](const std::string& name) { return request.get_param_value(name); };
 
+	if (const std::optional<DashboardPage> page = dashboardPage(call.method, call.path))
+	{
+		writePage(response, *page, scope.requestId);
+		return;
+	}
 	bool bDrop = false;
 	try
 	{
@@ -425,6 +442,7 @@ void HttpServer::handle(const httplib::Request& request, httplib::Response& resp
 		scope.playerId = call.playerId;
 		if (call.bReplayed)
 		{
+			recordReplay(m_emulator, call, answer.status);
 			scope.note += scope.note.empty() ? "replayed" : " replayed";
 		}
 		writeBody(response, answer, scope.requestId);
