@@ -36,9 +36,13 @@ function el(tag, className, text) {
 
 // ---- The key --------------------------------------------------------------------------------
 
+// True when the fragment held a key.
 function takeKeyFromFragment() {
 	const match = /(?:^#|&)key=([^&]*)/.exec(window.location.hash);
-	if (match) {
+	if (!match) {
+		return false;
+	}
+	{
 		let key = match[1];
 		try {
 			key = decodeURIComponent(key);
@@ -51,6 +55,7 @@ function takeKeyFromFragment() {
 		// Out of the address bar and the session history, so that it is not copied along with the address.
 		history.replaceState(null, '', window.location.pathname + window.location.search);
 	}
+	return true;
 }
 
 function adminKey() {
@@ -266,8 +271,11 @@ function formatDuration(seconds) {
 	if (seconds < 60) {
 		return `${seconds} s`;
 	}
-	if (seconds < 3600) {
+	if (seconds < 300) {
 		return `${Math.floor(seconds / 60)} min ${seconds % 60} s`;
+	}
+	if (seconds < 3600) {
+		return `${Math.floor(seconds / 60)} min`;
 	}
 	return `${Math.floor(seconds / 3600)} h ${Math.floor((seconds % 3600) / 60)} min`;
 }
@@ -334,7 +342,7 @@ function drawGrid(container) {
 	const width = container.grid_width;
 	const height = container.grid_height;
 	// Cells shrink for large grids, down to a size that still shows a rectangle.
-	const cell = Math.max(8, Math.min(44, Math.floor(760 / width)));
+	const cell = Math.max(8, Math.min(60, Math.floor(720 / width)));
 	const scroll = el('div', 'scroll');
 	const grid = el('div', 'grid');
 	grid.style.setProperty('--cell', `${cell}px`);
@@ -495,11 +503,11 @@ function drawReplay(replay) {
 	const item = el('li', 'entry replay-row');
 	const top = el('div', 'top');
 	const left = el('span');
-	left.append(el('span', 'badge replay', 'replay'), document.createTextNode(` ${replay.method} ${replay.path} → ${replay.status}`));
+	left.append(el('span', 'badge replay', 'replay'), el('span', 'mono', ` ${replay.method} ${replay.path.replace(/^\/v1\/game\//, '')} → ${replay.status}`));
 	top.append(left, el('span', 'time', formatTime(replay.at_ms)));
 	const ids = el('div', 'ids');
 	ids.append(el('span', 'mono request-id', replay.request_id), el('span', 'mono key', `key ${replay.idempotency_key}`));
-	item.append(top, ids, el('div', 'dim', 'answered from the stored record; nothing changed'));
+	item.append(top, ids, el('div', 'dim small', 'answered from the stored record; nothing changed'));
 	return item;
 }
 
@@ -540,8 +548,9 @@ function toPercent(probability) {
 function planFromForm() {
 	const share = (id) => {
 		const value = Number($(id).value || '0');
-		if (!Number.isFinite(value) || value < 0 || value > 100) {
-			throw new Error('A percentage is from 0 to 100.');
+		// The range is the emulator's to check: its refusal is shown as it words it.
+		if (!Number.isFinite(value)) {
+			throw new Error('A percentage must be a number.');
 		}
 		return value / 100;
 	};
@@ -630,6 +639,12 @@ function wire() {
 		}
 	});
 	setInterval(drawExpiries, 1000);
+	// The address with the key pasted into a tab that shows the page already.
+	window.addEventListener('hashchange', () => {
+		if (takeKeyFromFragment() && adminKey()) {
+			start();
+		}
+	});
 }
 
 document.addEventListener('DOMContentLoaded', () => {
