@@ -152,24 +152,32 @@ async function refresh() {
 }
 
 // Waits for the emulator to say something changed (it answers at once when it has, else after a
-// few seconds), then reloads. A selection made meanwhile reloads at once through `kick`.
-let kick = null;
+// few seconds), then reloads. A selection or a change made on the page reloads at once instead.
+let wake = null;
+let bWakeRequested = false;
 
 async function follow() {
 	let stamp = '';
 	const generation = ++view.generation;
 	while (generation === view.generation) {
 		try {
-			const waited = admin('GET', `/admin/dashboard/wait?stamp=${encodeURIComponent(stamp)}`);
-			const kicked = new Promise((resolve) => { kick = resolve; });
-			const result = await Promise.race([waited, kicked]);
-			if (result && result.stamp !== undefined) {
+			let result = null;
+			if (!bWakeRequested) {
+				const waited = admin('GET', `/admin/dashboard/wait?stamp=${encodeURIComponent(stamp)}`);
+				const woken = new Promise((resolve) => { wake = () => resolve(null); });
+				result = await Promise.race([waited, woken]);
+				wake = null;
+				if (result === null) {
+					// Its answer, or its failure, no longer matters.
+					waited.catch(() => {});
+				}
+			}
+			bWakeRequested = false;
+			if (result !== null) {
 				if (result.stamp === stamp) {
 					continue;
 				}
 				stamp = result.stamp;
-			} else {
-				waited.catch(() => {});
 			}
 			await refresh();
 			setLive('live', 'live');
@@ -187,8 +195,9 @@ async function follow() {
 }
 
 function reload() {
-	if (kick) {
-		kick(null);
+	bWakeRequested = true;
+	if (wake) {
+		wake();
 	}
 }
 
