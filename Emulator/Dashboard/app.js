@@ -264,7 +264,7 @@ function drawExpiries() {
 			node.title = '';
 			continue;
 		}
-		const left = Math.round((at - now) / 1000);
+		const left = Math.floor((at - now) / 1000);
 		node.title = `token expires ${new Date(at).toISOString()}`;
 		if (left <= 0) {
 			node.textContent = 'token expired';
