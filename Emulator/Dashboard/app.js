@@ -7,6 +7,7 @@ const KeyName = 'velmora-admin-key';
 const SelectionName = 'velmora-dashboard-selection';
 const RequestTimeoutMs = 15000;
 const MaxSlotsDrawn = 2000;
+const HistoryShown = 200;
 
 const view = {
 	players: [],
@@ -143,8 +144,11 @@ async function refresh() {
 		if (!view.containers.some((container) => container.id === view.selection.container)) {
 			view.selection.container = view.containers.length > 0 ? view.containers[0].id : '';
 		}
-		if (view.selection.container) {
-			view.history = await admin('GET', `/admin/containers/${encodeURIComponent(view.selection.container)}/history`);
+		const chosen = view.containers.find((container) => container.id === view.selection.container);
+		if (chosen) {
+			// The latest entries only: a long-lived container may have thousands.
+			const since = Math.max(0, chosen.version - HistoryShown);
+			view.history = await admin('GET', `/admin/containers/${encodeURIComponent(chosen.id)}/history?since=${since}`);
 		}
 	}
 	saveSelection();
@@ -471,6 +475,10 @@ function drawHistory() {
 	const seen = view.newestVersionSeen.get(history.container_id) || 0;
 	for (const row of rows) {
 		list.append(row.entry ? drawEntry(row.entry, replays, seen) : drawReplay(row.replay));
+	}
+	const first = history.entries.length > 0 ? history.entries[0].version : 1;
+	if (first > 1) {
+		list.append(el('li', 'empty', `The ${first - 1} earlier versions are not shown.`));
 	}
 	view.newestVersionSeen.set(history.container_id, history.version);
 }
