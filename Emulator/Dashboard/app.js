@@ -86,8 +86,9 @@ async function admin(method, path, body) {
 			throw new AuthError(answer.error ? answer.error.message : 'The admin key was refused.');
 		}
 		if (!response.ok) {
-			const message = answer.error ? answer.error.message : `${method} ${path} answered ${response.status}`;
-			throw new Error(message);
+			const failure = new Error(answer.error ? answer.error.message : `${method} ${path} answered ${response.status}`);
+			failure.status = response.status;
+			throw failure;
 		}
 		return answer;
 	} finally {
@@ -120,39 +121,62 @@ function loadSelection() {
 	}
 }
 
+// One round of requests, all at once, so that a change is on screen one round trip after the
+// emulator reports it. A selection that no longer exists is corrected and loaded in a second round.
 async function refresh() {
-	const [players, faults] = await Promise.all([admin('GET', '/admin/players'), admin('GET', '/admin/faults')]);
-	view.players = players.players;
-	view.nowOffsetMs = Date.parse(players.now) - Date.now();
-	view.faults = faults;
-	const selected = view.players.find((player) => player.id === view.selection.player);
-	if (!selected) {
-		view.selection.player = view.players.length > 0 ? view.players[0].id : '';
-		view.selection.container = '';
-	}
-	view.containers = [];
-	view.history = null;
-	view.replays = [];
-	if (view.selection.player) {
-		const player = encodeURIComponent(view.selection.player);
-		const [containers, replays] = await Promise.all([
-			admin('GET', `/admin/players/${player}/containers`),
-			admin('GET', `/admin/dashboard/replays?player_id=${player}`),
-		]);
-		view.containers = containers.containers;
-		view.replays = replays.replays;
-		if (!view.containers.some((container) => container.id === view.selection.container)) {
-			view.selection.container = view.containers.length > 0 ? view.containers[0].id : '';
-		}
-		const chosen = view.containers.find((container) => container.id === view.selection.container);
-		if (chosen) {
-			// The latest entries only: a long-lived container may have thousands.
-			const since = Math.max(0, chosen.version - HistoryShown);
-			view.history = await admin('GET', `/admin/containers/${encodeURIComponent(chosen.id)}/history?since=${since}`);
+	for (let round = 0; round < 2; round++) {
+		if (await load()) {
+			break;
 		}
 	}
 	saveSelection();
 	draw();
+}
+
+// A 404 means the thing was deleted meanwhile (a reset): no data, not a failure.
+async function adminOrNothing(path) {
+	try {
+		return await admin('GET', path);
+	} catch (error) {
+		if (error.status !== 404) {
+			throw error;
+		}
+		return null;
+	}
+}
+
+// True when the selection held.
+async function load() {
+	const player = view.selection.player;
+	const container = view.selection.container;
+	const known = view.containers.find((each) => each.id === container);
+	const since = known ? Math.max(0, known.version - HistoryShown) : 0;
+	const encodedPlayer = encodeURIComponent(player);
+	const [players, faults, containers, replays, history] = await Promise.all([
+		admin('GET', '/admin/players'),
+		admin('GET', '/admin/faults'),
+		player ? adminOrNothing(`/admin/players/${encodedPlayer}/containers`) : null,
+		player ? admin('GET', `/admin/dashboard/replays?player_id=${encodedPlayer}`) : null,
+		container ? adminOrNothing(`/admin/containers/${encodeURIComponent(container)}/history?since=${since}`) : null,
+	]);
+	view.players = players.players;
+	view.nowOffsetMs = Date.parse(players.now) - Date.now();
+	view.faults = faults;
+	view.containers = containers ? containers.containers : [];
+	view.replays = replays ? replays.replays : [];
+	view.history = history && history.player_id === player ? history : null;
+	if (view.history && view.history.entries.length > HistoryShown) {
+		view.history.entries = view.history.entries.slice(-HistoryShown);
+	}
+	if (!view.players.some((each) => each.id === player)) {
+		view.selection = { player: view.players.length > 0 ? view.players[0].id : '', container: '' };
+		return !view.selection.player;
+	}
+	if (!view.containers.some((each) => each.id === container)) {
+		view.selection.container = view.containers.length > 0 ? view.containers[0].id : '';
+		return !view.selection.container;
+	}
+	return view.history !== null;
 }
 
 // Waits for the emulator to say something changed (it answers at once when it has, else after a

@@ -175,13 +175,17 @@ describe('dashboard', () => {
 			intents: [{ kind: 'move', instance_id: rifle.id, to: { x: 6, y: 1, rotated: true } }],
 		}, { 'Idempotency-Key': key });
 		assert.equal(again.headers.get('idempotent-replayed'), 'true');
+		const replayed = Date.now();
 		await page.waitForSelector('#history .entry[data-version="6"] .badge.replay', { timeout: ShowWithinMs });
+		console.log(`replay shown after ${Date.now() - replayed} ms`);
 		const replayRow = page.locator('#history .entry').first();
 		assert.match(await replayRow.textContent(), new RegExp(`replay.*${again.headers.get('x-request-id')}`));
 
 		// A grant from another place shows its label in the right slot of the other container.
 		await grant({ container_id: loadout.id, item_id: 'Water', quantity: 2, to: { slot_index: 5 } });
+		const granted = Date.now();
 		await page.waitForSelector('.slot[data-slot-index="5"] .stack[data-item-id="Water"]', { timeout: ShowWithinMs });
+		console.log(`grant shown after ${Date.now() - granted} ms`);
 		assert.match(await page.textContent('.slot[data-slot-index="5"]'), /Water.*×2/);
 		// The selection held through the reloads.
 		assert.equal(await page.getAttribute(`.container[data-container-id="${stash.id}"]`, 'aria-selected'), 'true');
