@@ -98,6 +98,7 @@ async function admin(method, path, body) {
 
 function showKeyPanel(message) {
 	$('main').hidden = true;
+	$('reset-open').hidden = true;
 	$('key-panel').hidden = false;
 	$('key-error').hidden = !message;
 	$('key-error').textContent = message || '';
@@ -638,6 +639,7 @@ async function applyFaults(plan) {
 function start() {
 	$('key-panel').hidden = true;
 	$('main').hidden = false;
+	$('reset-open').hidden = false;
 	setLive('connecting', 'connecting');
 	follow();
 }

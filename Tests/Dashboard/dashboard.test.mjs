@@ -71,6 +71,7 @@ describe('dashboard', () => {
 		await page.goto(`${emulator.base}/dashboard`);
 		await page.waitForSelector('#key-panel:not([hidden])');
 		assert.equal(await page.isHidden('#main'), true);
+		assert.equal(await page.isHidden('#reset-open'), true);
 		for (const [method, route] of [['GET', '/admin/players'], ['GET', '/admin/dashboard/wait'], ['GET', '/admin/dashboard/replays'], ['POST', '/admin/reset']]) {
 			const answer = await call(emulator, method, route);
 			assert.equal(answer.status, 401, `${method} ${route}`);
