@@ -2,6 +2,7 @@
 
 #include "ApiError.h"
 #include "Crypto.h"
+#include "Dashboard.h"
 #include "JsonRead.h"
 #include "Schema.h"
 #include "Store.h"
@@ -106,11 +107,20 @@ Answer players(Emulator& emulator)
 	Json list = Json::array();
 	for (const Store::PlayerRow& player : Store::listPlayers(emulator.db()))
 	{
-		list.push_back({{"id", player.id}, {"provider", player.provider}, {"subject", player.subject}});
+		list.push_back({{"id", player.id}, {"provider", player.provider}, {"subject", player.subject}, {"token_expires_at", nullptr}});
+		// The latest expiry of the player's tokens: a sign-in adds a token and keeps the others.
+		Statement& expiry = emulator.db().prepare("SELECT MAX(expires_at) FROM tokens WHERE player_id = ?");
+		expiry.bind(1, player.id);
+		if (expiry.step() && !expiry.isNull(0))
+		{
+			list.back()["token_expires_at"] = Clock::format(expiry.integer(0) * 1000);
+		}
+		expiry.reset();
 	}
 	transaction.commit();
 	Answer answer;
 	answer.body["players"] = std::move(list);
+	answer.body["now"] = Clock::format(emulator.clock().nowMilliseconds());
 	return answer;
 }
 
@@ -206,6 +216,7 @@ Answer reset(Emulator& emulator)
 		clearAllData(emulator.db());
 	}
 	emulator.faults().resetCounters();
+	clearDashboardState();
 	Answer answer;
 	answer.body["reset"] = true;
 	return answer;
@@ -221,6 +232,10 @@ Answer handleAdmin(Emulator& emulator, Call& call)
 	}
 	const std::vector<std::string>& s = call.segments;
 	const size_t n = s.size();
+	if (std::optional<Answer> answer = handleDashboardAdmin(emulator, call))
+	{
+		return std::move(*answer);
+	}
 	if (n == 2 && s[1] == "reset")
 	{
 		requireMethod(call, "POST");

@@ -2,6 +2,7 @@
 
 #include "AdminApi.h"
 #include "ApiError.h"
+#include "Dashboard.h"
 #include "Database.h"
 #include "GameApi.h"
 
@@ -223,6 +224,18 @@ HttpReply HttpServer::serve(const HttpRequest& request, const std::string& remot
 	call.hasHeader = [&request](const std::string& name) { return request.hasHeader(name); };
 	call.queryValue = [&request](const std::string& name) { return request.queryValue(name); };
 
+	if (const std::optional<DashboardPage> page = dashboardPage(call.method, call.path))
+	{
+		HttpReply reply;
+		reply.status = page->status;
+		reply.headers = page->headers;
+		reply.headers.emplace_back("X-Request-Id", scope.requestId);
+		reply.contentType = page->contentType;
+		reply.body.assign(page->body.data(), page->body.size());
+		log(request, reply.status, scope, nullptr);
+		return reply;
+	}
+
 	Answer answer;
 	bool bDrop = false;
 	try
@@ -248,6 +261,7 @@ HttpReply HttpServer::serve(const HttpRequest& request, const std::string& remot
 	scope.playerId = call.playerId;
 	if (call.bReplayed)
 	{
+		recordReplay(m_emulator, call, answer.status);
 		scope.note += scope.note.empty() ? "replayed" : " replayed";
 	}
 	HttpReply reply = toReply(answer, scope.requestId);

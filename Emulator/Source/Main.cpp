@@ -1,5 +1,6 @@
 // velmora-emulator: the Velmora game API on loopback, for development and tests.
 
+#include "Dashboard.h"
 #include "Emulator.h"
 #include "HttpServer.h"
 #include "Options.h"
@@ -104,6 +105,8 @@ int main(int argc, char** argv)
 	// Tests read the first two lines: the base address, then the admin key.
 	std::cout << baseAddress(options.host, port) << "\n";
 	std::cout << "X-Admin-Key: " << emulator->adminKey() << "\n";
+	// The key rides in the fragment, which a browser never sends: the page moves it to session storage.
+	std::cout << "dashboard: " << dashboardAddress(baseAddress(options.host, port), emulator->adminKey()) << "\n";
 	std::cout << "database: " << (options.dbPath.empty() ? std::string("in memory (lost on exit)") : options.dbPath + " (WAL, durable commits)")
 			  << ", schema version " << emulator->schemaVersion() << "\n";
 	std::cout << "environment: " << (options.bProduction ? "production (anonymous sign-in refused)" : "development") << "\n";
@@ -123,6 +126,7 @@ int main(int argc, char** argv)
 		{
 			std::cerr << "velmora-emulator: " << (received == SIGINT ? "SIGINT" : "SIGTERM") << ", finishing the requests in flight\n";
 		}
+		stopDashboardWaits();
 		server->stop();
 	});
 
