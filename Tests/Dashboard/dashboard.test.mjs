@@ -212,13 +212,16 @@ describe('dashboard', () => {
 	});
 
 	test('the screenshot', async () => {
+		// The page as the last grant left it.
 		await page.waitForSelector('.slot[data-slot-index="5"] .stack');
+		await page.waitForSelector('#history .entry[data-version="7"]');
 		await page.evaluate(() => document.activeElement && document.activeElement.blur());
 		const file = path.join(outDir, 'dashboard.png');
 		await page.screenshot({ path: file, fullPage: false });
 		console.log(`screenshot: ${file}`);
 		if (process.env.DASHBOARD_IMAGES_DIR) {
-			copyFileSync(file, path.join(process.env.DASHBOARD_IMAGES_DIR, 'dashboard.png'));
+			// A relative folder is taken from the repository's root.
+			copyFileSync(file, path.join(path.resolve(here, '..', '..', process.env.DASHBOARD_IMAGES_DIR), 'dashboard.png'));
 		}
 	});
 
