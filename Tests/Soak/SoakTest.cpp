@@ -1,5 +1,6 @@
 // The soak's invariant checks must find each kind of fault they exist for, and the soak itself
-// must keep every invariant for 200 rounds under injected faults.
+// must keep every invariant for 200 rounds under injected faults, two-second tokens and two
+// restarts of the platform.
 #include "SoakChecks.h"
 #include "Dom/JsonValue.h"
 #include "Serialization/JsonReader.h"
@@ -115,9 +116,9 @@ TEST(QuarnSoakChecks, ExpectedUnitsCountEachInstanceOnceAndLeaveOutSkippedOnes)
 	EXPECT_TRUE(Units.OrderIndependentCompareEqual(Held));
 }
 
-TEST(QuarnSoak, TwoHundredRoundsUnderFaultsKeepEveryInvariant)
+TEST(QuarnSoak, TwoHundredRoundsUnderFaultsExpiriesAndRestartsKeepEveryInvariant)
 {
-	const std::string Command = std::string("'") + QUARN_SOAK_BINARY + "' --emulator '" + QUARN_EMULATOR_BINARY + "' --rounds 200 --seed 7 2>&1";
+	const std::string Command = std::string("'") + QUARN_SOAK_BINARY + "' --emulator '" + QUARN_EMULATOR_BINARY + "' --rounds 200 --seed 7 --token-ttl 2 --restarts 2 2>&1";
 	FILE* const Pipe = popen(Command.c_str(), "r");
 	ASSERT_NE(Pipe, nullptr);
 	std::string Output;
@@ -131,7 +132,11 @@ TEST(QuarnSoak, TwoHundredRoundsUnderFaultsKeepEveryInvariant)
 	ASSERT_TRUE(WIFEXITED(Status)) << Output;
 	EXPECT_EQ(WEXITSTATUS(Status), 0) << Output;
 	EXPECT_NE(Output.find("rounds           200\n"), std::string::npos) << Output;
-	EXPECT_NE(Output.find("violations       0\n"), std::string::npos) << Output;
+	EXPECT_NE(Output.find("\nviolations 0\n"), std::string::npos) << Output;
+	EXPECT_NE(Output.find("\nrestarts 2\n"), std::string::npos) << Output;
+	// Two-second tokens over the run: the sessions must have renewed themselves.
+	EXPECT_EQ(Output.find("\nrenewals 0\n"), std::string::npos) << Output;
+	EXPECT_NE(Output.find("\nrenewals "), std::string::npos) << Output;
 	// The run must really have met faults and a second writer, or it proved nothing.
 	EXPECT_EQ(Output.find("faults injected  0 "), std::string::npos) << Output;
 	EXPECT_EQ(Output.find("conflicts        0\n"), std::string::npos) << Output;
