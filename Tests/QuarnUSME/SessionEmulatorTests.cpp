@@ -4,9 +4,6 @@
 // from the stored reply; a ticket the platform no longer accepts ends the session once and fails
 // each waiting node once.
 #include "QuarnUSMETestSupport.h"
-#include "HAL/PlatformFileManager.h"
-#include "Misc/FileHelper.h"
-#include "Misc/Paths.h"
 #include "QuarnAuthenticatePlayer.h"
 #include "QuarnCorePinRecorder.h"
 #include "QuarnEnsureContainer.h"
