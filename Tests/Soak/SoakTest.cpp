@@ -118,7 +118,8 @@ TEST(QuarnSoakChecks, ExpectedUnitsCountEachInstanceOnceAndLeaveOutSkippedOnes)
 
 TEST(QuarnSoak, TwoHundredRoundsUnderFaultsExpiriesAndRestartsKeepEveryInvariant)
 {
-	const std::string Command = std::string("'") + QUARN_SOAK_BINARY + "' --emulator '" + QUARN_EMULATOR_BINARY + "' --rounds 200 --seed 7 --token-ttl 2 --restarts 2 2>&1";
+	// Bounded: a soak that hangs ends with status 124 instead of holding the test run.
+	const std::string Command = std::string("timeout 900 '") + QUARN_SOAK_BINARY + "' --emulator '" + QUARN_EMULATOR_BINARY + "' --rounds 200 --seed 7 --token-ttl 2 --restarts 2 2>&1";
 	FILE* const Pipe = popen(Command.c_str(), "r");
 	ASSERT_NE(Pipe, nullptr);
 	std::string Output;
@@ -130,6 +131,7 @@ TEST(QuarnSoak, TwoHundredRoundsUnderFaultsExpiriesAndRestartsKeepEveryInvariant
 	}
 	const int Status = pclose(Pipe);
 	ASSERT_TRUE(WIFEXITED(Status)) << Output;
+	ASSERT_NE(WEXITSTATUS(Status), 124) << "the soak did not finish within 900 seconds\n" << Output;
 	EXPECT_EQ(WEXITSTATUS(Status), 0) << Output;
 	EXPECT_NE(Output.find("rounds           200\n"), std::string::npos) << Output;
 	EXPECT_NE(Output.find("\nviolations 0\n"), std::string::npos) << Output;
