@@ -36,7 +36,7 @@ namespace QuarnSession
 {
 	/** Sign-in attempts of one renewal when the platform cannot be reached or fails. */
 	constexpr int32 MaxAttempts = 5;
-	/** A token lasts this long at most in the routing table after it was replaced. */
+	/** Tokens of one session kept in the routing table, the newest ones; a caller rarely holds an older one. */
 	constexpr int32 MaxKnownTokens = 8;
 
 	static TMap<FString, TWeakPtr<FQuarnSession>>& Registry()

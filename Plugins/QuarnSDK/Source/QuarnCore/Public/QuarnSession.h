@@ -13,8 +13,8 @@
  * the provider and ticket that signed the player in, so that the session can sign in again by
  * itself. Provider and ticket live only here, in memory; they are never logged or saved.
  *
- * Every token the session has held is known to the service client: a request sent with any of them
- * goes through the session, which renews the token shortly before it expires, and again when the
+ * The last tokens the session has held are known to the service client: a request sent with one
+ * of them goes through the session, which renews the token shortly before it expires, and again when the
  * platform answers "token_expired", and then sends the request once more with the same method,
  * path, body and idempotency key. One renewal runs at a time; requests that need it meanwhile wait.
  *
