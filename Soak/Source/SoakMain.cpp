@@ -1,6 +1,6 @@
 // Copyright Quarn. All Rights Reserved.
 
-// QuarnSoak --emulator <velmora-emulator> [--rounds N] [--seed N]
+// QuarnSoak --emulator <velmora-emulator> [--rounds N] [--seed N] [--token-ttl S] [--restarts N]
 // Exit status 0 only when every round kept every invariant.
 
 #include "Host/CoreHost.h"
@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 int main(int argc, char** argv)
 {
@@ -40,9 +41,27 @@ int main(int argc, char** argv)
 				return 2;
 			}
 		}
+		else if (std::strcmp(argv[Index], "--token-ttl") == 0 && bHasValue)
+		{
+			Options.TokenTtlSeconds = std::strtoll(argv[++Index], &End, 10);
+			if (*End != '\0' || Options.TokenTtlSeconds < 1)
+			{
+				std::fprintf(stderr, "--token-ttl needs a whole number of seconds from 1\n");
+				return 2;
+			}
+		}
+		else if (std::strcmp(argv[Index], "--restarts") == 0 && bHasValue)
+		{
+			Options.Restarts = std::strtoll(argv[++Index], &End, 10);
+			if (*End != '\0' || Options.Restarts < 0)
+			{
+				std::fprintf(stderr, "--restarts needs a whole number from 0\n");
+				return 2;
+			}
+		}
 		else
 		{
-			std::fprintf(stderr, "usage: %s [--emulator PATH] [--rounds N] [--seed N]\n", argv[0]);
+			std::fprintf(stderr, "usage: %s [--emulator PATH] [--rounds N] [--seed N] [--token-ttl S] [--restarts N]\n", argv[0]);
 			return 2;
 		}
 	}
@@ -50,7 +69,8 @@ int main(int argc, char** argv)
 	// Conflicts and retries are expected here by the thousand; the soak prints its own figures.
 	UE::Host::SetConsoleLogVerbosity(ELogVerbosity::Fatal);
 
-	std::printf("Soak: %lld rounds, seed %llu, faults %s\n", static_cast<long long>(Options.Rounds), static_cast<unsigned long long>(Options.Seed), Options.Faults.c_str());
+	std::printf("Soak: %lld rounds, seed %llu, faults %s, token lifetime %s, %lld restarts\n", static_cast<long long>(Options.Rounds), static_cast<unsigned long long>(Options.Seed),
+		Options.Faults.c_str(), Options.TokenTtlSeconds > 0 ? (std::to_string(Options.TokenTtlSeconds) + " s").c_str() : "the platform's", static_cast<long long>(Options.Restarts));
 	FSoakFigures Figures;
 	FSoak Soak(Options);
 	if (!Soak.Run(Figures))
@@ -67,6 +87,10 @@ int main(int argc, char** argv)
 	std::printf("other failures   %lld\n", static_cast<long long>(Figures.OtherSyncFailures));
 	std::printf("skipped stacks   %lld\n", static_cast<long long>(Figures.SkippedStacks));
 	std::printf("retries          %lld\n", static_cast<long long>(Figures.Retries));
-	std::printf("violations       %lld\n", static_cast<long long>(Figures.Violations));
+	std::printf("panel reloads    %lld (after a failed load)\n", static_cast<long long>(Figures.PanelLoadFailures));
+	// The closing lines, one figure each, for scripts.
+	std::printf("renewals %lld\n", static_cast<long long>(Figures.Renewals));
+	std::printf("restarts %lld\n", static_cast<long long>(Figures.Restarts));
+	std::printf("violations %lld\n", static_cast<long long>(Figures.Violations));
 	return Figures.Violations == 0 ? 0 : 1;
 }

@@ -6,7 +6,10 @@
 #include "Engine/World.h"
 #include "HAL/PlatformProcess.h"
 #include "HAL/PlatformTime.h"
+#include "QuarnAuthenticatePlayer.h"
+#include "QuarnCorePinRecorder.h"
 #include "QuarnDemoPanelWatcher.h"
+#include "QuarnSession.h"
 #include "QuarnSettings.h"
 #include "QuarnStashPanel.h"
 #include "QuarnStashSync.h"
@@ -19,8 +22,10 @@
 #include "UObject/Package.h"
 #include "UObject/UObjectGlobals.h"
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 
 namespace Soak
 {
@@ -32,6 +37,13 @@ namespace Soak
 	constexpr int32 SlotCount = 40;
 	/** Syncs after which a round that still has not succeeded counts as broken. */
 	constexpr int32 MaxSyncsPerRound = 25;
+	/** Loads of the panel, or sign-ins of the graph's player, before a fault-ridden start counts as broken. */
+	constexpr int32 MaxLoadAttempts = 10;
+
+	bool IsTokenExpired(const FQuarnError& Error)
+	{
+		return Error.Code.Equals(TEXT("token_expired"), ESearchCase::CaseSensitive);
+	}
 
 	TSharedPtr<FJsonObject> ParseJson(const std::string& Body)
 	{
@@ -87,7 +99,23 @@ bool FSoak::Start()
 		setenv("VELMORA_EMULATOR", Options.EmulatorPath.c_str(), 1);
 	}
 	Emulator = MakeUnique<QuarnTest::EmulatorProcess>();
-	if (!Emulator->Start({ "--faults", Options.Faults, "--seed", std::to_string(Options.Seed) }))
+	// A file database, so that the platform's records survive its restarts.
+	DatabasePath = "/tmp/quarn-soak-" + std::to_string(getpid()) + ".db";
+	for (const char* Suffix : { "", "-wal", "-shm" })
+	{
+		std::remove((DatabasePath + Suffix).c_str());
+	}
+	std::vector<std::string> Arguments = { "--db", DatabasePath, "--faults", Options.Faults, "--seed", std::to_string(Options.Seed) };
+	if (Options.TokenTtlSeconds > 0)
+	{
+		Arguments.push_back("--token-ttl");
+		Arguments.push_back(std::to_string(Options.TokenTtlSeconds));
+	}
+	for (int64 Restart = 1; Restart <= Options.Restarts; ++Restart)
+	{
+		RestartRounds.Add(FMath::Max<int64>(1, Options.Rounds * Restart / (Options.Restarts + 1)));
+	}
+	if (!Emulator->Start(Arguments))
 	{
 		std::fprintf(stderr, "The platform emulator did not start: %s\n", Emulator->LastError().c_str());
 		return false;
@@ -104,23 +132,16 @@ bool FSoak::Start()
 	bEngineStarted = true;
 	GetMutableDefault<UQuarnSettings>()->BaseUrl = UTF8_TO_TCHAR(Emulator->BaseUrl().c_str());
 
-	// The graph's player: signed in once, its token handed to the core as authentication does.
-	const QuarnTest::HttpClient Client = Emulator->Client();
-	const TSharedPtr<FJsonObject> Session = Soak::ParseJson(Client.Post("/v1/game/sessions", "{\"provider\":\"anonymous\",\"ticket\":\"soak_player\"}").Body);
-	if (!Session.IsValid())
-	{
-		std::fprintf(stderr, "The soak player could not sign in.\n");
-		return false;
-	}
-	PlayerId = Session->GetObjectField(TEXT("player"))->GetStringField(TEXT("id"));
-	const FString Token = Session->GetObjectField(TEXT("tokens"))->GetStringField(TEXT("access_token"));
-	UQuarnSubsystem* const Subsystem = UQuarnSubsystem::Get(Loop.GetWorld());
-	if (Subsystem == nullptr)
+	if (UQuarnSubsystem::Get(Loop.GetWorld()) == nullptr)
 	{
 		std::fprintf(stderr, "The core's subsystem is missing.\n");
 		return false;
 	}
-	Subsystem->SetAccessToken(PlayerId, Token);
+	if (!SignInGraphPlayer())
+	{
+		std::fprintf(stderr, "The soak player could not sign in.\n");
+		return false;
+	}
 
 	// The second writer: a stash panel of the same player and container, built as a menu would show it.
 	Panel = CreateWidget<UQuarnStashPanel>(Loop.GetWorld());
@@ -133,7 +154,17 @@ bool FSoak::Start()
 	Watcher->AddToRoot();
 	Watcher->Watch(Panel);
 	Panel->TakeWidget();
-	if (!TickUntil([this] { return Panel->IsReady() || Watcher->Failures > 0; }) || !Panel->IsReady())
+	for (int32 Attempt = 1; Attempt < Soak::MaxLoadAttempts && !Panel->IsReady(); ++Attempt)
+	{
+		// Faults reach sign-ins and ensures too; a menu would offer to load again.
+		const int32 FailuresBefore = Watcher->Failures;
+		TickUntil([this, FailuresBefore] { return Panel->IsReady() || Watcher->Failures > FailuresBefore; });
+		if (!Panel->IsReady())
+		{
+			Panel->LoadStash();
+		}
+	}
+	if (!TickUntil([this] { return Panel->IsReady(); }) || !Panel->IsReady())
 	{
 		std::fprintf(stderr, "The stash panel did not load: %s\n", Soak::Utf8(Watcher->LastError.Message).c_str());
 		return false;
@@ -174,6 +205,72 @@ void FSoak::Stop()
 	{
 		Emulator->Stop();
 	}
+	if (!DatabasePath.empty())
+	{
+		for (const char* Suffix : { "", "-wal", "-shm" })
+		{
+			std::remove((DatabasePath + Suffix).c_str());
+		}
+	}
+}
+
+bool FSoak::SignInGraphPlayer()
+{
+	for (int32 Attempt = 0; Attempt < Soak::MaxLoadAttempts; ++Attempt)
+	{
+		UQuarnCorePinRecorder* const Pins = NewObject<UQuarnCorePinRecorder>(GetTransientPackage());
+		Pins->AddToRoot();
+		UQuarnAuthenticatePlayer* const Action = UQuarnAuthenticatePlayer::AuthenticatePlayer(Loop.GetWorld(), TEXT("anonymous"), Soak::Ticket);
+		Pins->Bind(Action);
+		Action->Activate();
+		TickUntil([Pins] { return Pins->Total() > 0; });
+		Pins->RemoveFromRoot();
+		if (Pins->Successes == 1)
+		{
+			PlayerId = Pins->Player.PlayerId;
+			return true;
+		}
+	}
+	return false;
+}
+
+bool FSoak::ReloadPanel(FSoakFigures& Figures)
+{
+	for (int32 Attempt = 0; Attempt < Soak::MaxLoadAttempts; ++Attempt)
+	{
+		const int32 LoadsBefore = Watcher->Loads;
+		const int32 FailuresBefore = Watcher->Failures;
+		Panel->LoadStash();
+		TickUntil([&] { return Watcher->Loads > LoadsBefore || Watcher->Failures > FailuresBefore; });
+		if (Watcher->Loads > LoadsBefore && Panel->IsReady())
+		{
+			return true;
+		}
+		++Figures.PanelLoadFailures;
+	}
+	return false;
+}
+
+void FSoak::CollectFaultCounters(FSoakFigures& Figures)
+{
+	const TSharedPtr<FJsonObject> Faults = Soak::ParseJson(Emulator->Admin("GET", "/admin/faults").Body);
+	if (Faults.IsValid() && Faults->HasTypedField<EJson::Object>(TEXT("injected")))
+	{
+		const TSharedPtr<FJsonObject> Injected = Faults->GetObjectField(TEXT("injected"));
+		Figures.FaultsInjected += static_cast<int64>(Injected->GetNumberField(TEXT("total")));
+		Figures.FaultsUnavailable += static_cast<int64>(Injected->GetNumberField(TEXT("unavailable")));
+		Figures.FaultsDropped += static_cast<int64>(Injected->GetNumberField(TEXT("drop")));
+		Figures.FaultsDelayed += static_cast<int64>(Injected->GetNumberField(TEXT("delay")));
+	}
+}
+
+bool FSoak::RestartPlatform(FSoakFigures& Figures)
+{
+	CollectFaultCounters(Figures);
+	// A crash, not a shutdown: whatever is in flight is cut off.
+	Emulator->Kill(SIGKILL);
+	++Figures.Restarts;
+	return Emulator->Restart();
 }
 
 bool FSoak::ReadStored(TSharedPtr<FJsonObject>& OutContainer) const
@@ -294,15 +391,31 @@ void FSoak::RunRound(int64 Round, FSoakFigures& Figures, TArray<FString>& OutVio
 	};
 
 	// The sync and, now and then, the panel's own change, at the same time.
-	const int32 PanelAnswersBefore = Watcher->Deposits + Watcher->Withdrawals + Watcher->Failures;
 	const int32 PanelAcceptedBefore = Watcher->Deposits + Watcher->Withdrawals;
+	const int32 PanelFailuresBefore = Watcher->Failures;
 	const int32 PanelLoadsBefore = Watcher->Loads;
 	UQuarnSyncPinRecorder* Last = StartSync();
 	const bool bPanelWrites = Random(0, 99) < 60 && StartPanelOperation(*Container);
 	Figures.PanelOperations += bPanelWrites ? 1 : 0;
+
+	// The platform crashes while the requests are on their way, and comes back on the same port.
+	bool bRestarted = false;
+	while (RestartRounds.Num() > 0 && RestartRounds[0] == Round)
+	{
+		RestartRounds.RemoveAt(0);
+		const double Wait = Random(0, 30) / 1000.0;
+		TickUntil([] { return false; }, Wait);
+		if (!RestartPlatform(Figures))
+		{
+			OutViolations.Add(FString::Printf(TEXT("the platform did not start again: %s"), UTF8_TO_TCHAR(Emulator->LastError().c_str())));
+			return;
+		}
+		bRestarted = true;
+	}
+
 	const bool bAnswered = TickUntil([&]
 	{
-		const bool bPanelDone = !bPanelWrites || Watcher->Deposits + Watcher->Withdrawals + Watcher->Failures > PanelAnswersBefore;
+		const bool bPanelDone = !bPanelWrites || Watcher->Deposits + Watcher->Withdrawals + Watcher->Failures > PanelAcceptedBefore + PanelFailuresBefore;
 		return Last->Total() > 0 && bPanelDone;
 	});
 	if (!bAnswered)
@@ -310,10 +423,38 @@ void FSoak::RunRound(int64 Round, FSoakFigures& Figures, TArray<FString>& OutVio
 		OutViolations.Add(TEXT("the sync or the panel did not answer within 30 seconds"));
 	}
 	const bool bPanelChanged = Watcher->Deposits + Watcher->Withdrawals > PanelAcceptedBefore;
+	const bool bPanelOperationFailed = bPanelWrites && !bPanelChanged && Watcher->Failures > PanelFailuresBefore;
+	if (bPanelOperationFailed && Soak::IsTokenExpired(Watcher->LastError))
+	{
+		OutViolations.Add(TEXT("a panel operation failed with token_expired while its ticket was good"));
+	}
+	bool bPanelNeedsLoad = bRestarted;
 	if (bPanelChanged)
 	{
-		// A successful operation reloads the panel; let that finish before the next one.
-		TickUntil([&] { return Watcher->Loads > PanelLoadsBefore; }, 10.0);
+		// A successful operation reloads the panel; let that finish before the next one. Faults
+		// reach that sign-in and ensure too, and then the panel is loaded again below.
+		const int32 FailuresAtAccept = Watcher->Failures;
+		TickUntil([&] { return Watcher->Loads > PanelLoadsBefore || Watcher->Failures > FailuresAtAccept; }, 10.0);
+		if (Watcher->Loads == PanelLoadsBefore)
+		{
+			bPanelNeedsLoad = true;
+			if (Watcher->Failures > FailuresAtAccept)
+			{
+				++Figures.PanelLoadFailures;
+				if (Soak::IsTokenExpired(Watcher->LastError))
+				{
+					OutViolations.Add(TEXT("a panel load failed with token_expired while its ticket was good"));
+				}
+			}
+		}
+	}
+	else if (bPanelOperationFailed)
+	{
+		bPanelNeedsLoad = true;
+	}
+	if (bPanelNeedsLoad && !ReloadPanel(Figures))
+	{
+		OutViolations.Add(FString::Printf(TEXT("the panel did not load again in %d attempts (last code %s)"), Soak::MaxLoadAttempts, *Watcher->LastError.Code));
 	}
 
 	// Re-read and sync until a sync succeeds with nobody else writing, as the conflict line says.
@@ -323,6 +464,10 @@ void FSoak::RunRound(int64 Round, FSoakFigures& Figures, TArray<FString>& OutVio
 	{
 		if (Last->Failures > 0)
 		{
+			if (Soak::IsTokenExpired(Last->Error))
+			{
+				OutViolations.Add(TEXT("a sync failed with token_expired while its ticket was good"));
+			}
 			if (Last->Error.Code.Equals(TEXT("version_conflict"), ESearchCase::IgnoreCase))
 			{
 				++Figures.Conflicts;
@@ -341,6 +486,10 @@ void FSoak::RunRound(int64 Round, FSoakFigures& Figures, TArray<FString>& OutVio
 		}
 		bNeedsSync = Last->Successes == 0;
 	}
+	if (Last->Successes != 1 && Soak::IsTokenExpired(Last->Error))
+	{
+		OutViolations.Add(TEXT("the last sync failed with token_expired while its ticket was good"));
+	}
 	if (Last->Successes != 1)
 	{
 		OutViolations.Add(FString::Printf(TEXT("no sync succeeded in %d attempts (last code %s)"), Attempts, *Last->Error.Code));
@@ -356,7 +505,7 @@ void FSoak::RunRound(int64 Round, FSoakFigures& Figures, TArray<FString>& OutVio
 		}
 		Figures.Intents += Recorder->Report.Granted + Recorder->Report.Consumed + Recorder->Report.Moved;
 	}
-	const int32 PanelAnswers = Watcher->Deposits + Watcher->Withdrawals + Watcher->Failures - PanelAnswersBefore;
+	const int32 PanelAnswers = Watcher->Deposits + Watcher->Withdrawals - PanelAcceptedBefore + (bPanelOperationFailed ? 1 : 0);
 	if (PanelAnswers != (bPanelWrites ? 1 : 0))
 	{
 		OutViolations.Add(FString::Printf(TEXT("the panel answered %d times to %d operations"), PanelAnswers, bPanelWrites ? 1 : 0));
@@ -402,6 +551,12 @@ void FSoak::RunRound(int64 Round, FSoakFigures& Figures, TArray<FString>& OutVio
 		}
 	}
 
+	const UQuarnSubsystem* const Subsystem = UQuarnSubsystem::Get(Loop.GetWorld());
+	if (Subsystem == nullptr || !Subsystem->IsPlayerAuthenticated(PlayerId))
+	{
+		OutViolations.Add(TEXT("the graph's player lost its session while its ticket was good"));
+	}
+
 	for (UQuarnSyncPinRecorder* Recorder : Recorders)
 	{
 		Recorder->RemoveFromRoot();
@@ -438,16 +593,9 @@ bool FSoak::Run(FSoakFigures& OutFigures)
 		}
 	}
 
-	const TSharedPtr<FJsonObject> Faults = Soak::ParseJson(Emulator->Admin("GET", "/admin/faults").Body);
-	if (Faults.IsValid() && Faults->HasTypedField<EJson::Object>(TEXT("injected")))
-	{
-		const TSharedPtr<FJsonObject> Injected = Faults->GetObjectField(TEXT("injected"));
-		OutFigures.FaultsInjected = static_cast<int64>(Injected->GetNumberField(TEXT("total")));
-		OutFigures.FaultsUnavailable = static_cast<int64>(Injected->GetNumberField(TEXT("unavailable")));
-		OutFigures.FaultsDropped = static_cast<int64>(Injected->GetNumberField(TEXT("drop")));
-		OutFigures.FaultsDelayed = static_cast<int64>(Injected->GetNumberField(TEXT("delay")));
-	}
+	CollectFaultCounters(OutFigures);
 	OutFigures.Retries = HttpLog->Count(TEXT("Retry "));
+	OutFigures.Renewals = FQuarnSession::GetTotalRenewals();
 	Stop();
 	return true;
 }

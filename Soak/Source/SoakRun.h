@@ -30,8 +30,12 @@ struct FSoakOptions
 	std::string PluginDescriptor;
 	int64 Rounds = 200;
 	uint64 Seed = 1;
-	/** Probability of each injected fault; three kinds, so about 10% of requests meet one. */
-	std::string Faults = "unavailable=0.034,drop=0.033,delay=0.033:20,scope=retryable";
+	/** Probability of each injected fault on every request, sign-ins and ensures included; three kinds, so about 10% of requests meet one. */
+	std::string Faults = "unavailable=0.034,drop=0.033,delay=0.033:20,scope=all";
+	/** The platform's access token lifetime in seconds; 0 keeps the platform's default. */
+	int64 TokenTtlSeconds = 0;
+	/** Times the platform is killed during a round and started again on the same database and port. */
+	int64 Restarts = 0;
 };
 
 struct FSoakFigures
@@ -48,6 +52,11 @@ struct FSoakFigures
 	int64 OtherSyncFailures = 0;
 	int64 SkippedStacks = 0;
 	int64 Retries = 0;
+	/** Sign-ins the sessions made by themselves when a token was about to expire or had. */
+	int64 Renewals = 0;
+	int64 Restarts = 0;
+	/** Panel loads that failed (a fault on the sign-in or the ensure, or a restart) and were loaded again. */
+	int64 PanelLoadFailures = 0;
 	int64 Violations = 0;
 };
 
@@ -76,6 +85,14 @@ private:
 	void Mutate(TArray<FQuarnItemInstance>& Items, const FJsonObject& Container);
 	/** Starts one panel operation on the shared container; false when there is nothing to do. */
 	bool StartPanelOperation(const FJsonObject& Container);
+	/** Signs the graph's player in through the core's node, so that the core keeps a renewable session. */
+	bool SignInGraphPlayer();
+	/** Loads the panel again until it shows the container; false when it never did. */
+	bool ReloadPanel(FSoakFigures& Figures);
+	/** Kills the platform at once and starts it again on the same database and port. */
+	bool RestartPlatform(FSoakFigures& Figures);
+	/** Adds the platform's fault counters to the figures (they start again from zero after a restart). */
+	void CollectFaultCounters(FSoakFigures& Figures);
 
 	int32 Random(int32 Min, int32 Max);
 
@@ -91,4 +108,7 @@ private:
 	FString PlayerId;
 	FString ContainerId;
 	FSoakReplay Replay;
+	std::string DatabasePath;
+	/** Rounds in which the platform is restarted, in order; a round may appear more than once. */
+	TArray<int64> RestartRounds;
 };

@@ -1,5 +1,6 @@
 // The soak's invariant checks must find each kind of fault they exist for, and the soak itself
-// must keep every invariant for 200 rounds under injected faults.
+// must keep every invariant for 200 rounds under injected faults, two-second tokens and two
+// restarts of the platform.
 #include "SoakChecks.h"
 #include "Dom/JsonValue.h"
 #include "Serialization/JsonReader.h"
@@ -115,9 +116,10 @@ TEST(QuarnSoakChecks, ExpectedUnitsCountEachInstanceOnceAndLeaveOutSkippedOnes)
 	EXPECT_TRUE(Units.OrderIndependentCompareEqual(Held));
 }
 
-TEST(QuarnSoak, TwoHundredRoundsUnderFaultsKeepEveryInvariant)
+TEST(QuarnSoak, TwoHundredRoundsUnderFaultsExpiriesAndRestartsKeepEveryInvariant)
 {
-	const std::string Command = std::string("'") + QUARN_SOAK_BINARY + "' --emulator '" + QUARN_EMULATOR_BINARY + "' --rounds 200 --seed 7 2>&1";
+	// Bounded: a soak that hangs ends with status 124 instead of holding the test run.
+	const std::string Command = std::string("timeout 900 '") + QUARN_SOAK_BINARY + "' --emulator '" + QUARN_EMULATOR_BINARY + "' --rounds 200 --seed 7 --token-ttl 2 --restarts 2 2>&1";
 	FILE* const Pipe = popen(Command.c_str(), "r");
 	ASSERT_NE(Pipe, nullptr);
 	std::string Output;
@@ -129,9 +131,14 @@ TEST(QuarnSoak, TwoHundredRoundsUnderFaultsKeepEveryInvariant)
 	}
 	const int Status = pclose(Pipe);
 	ASSERT_TRUE(WIFEXITED(Status)) << Output;
+	ASSERT_NE(WEXITSTATUS(Status), 124) << "the soak did not finish within 900 seconds\n" << Output;
 	EXPECT_EQ(WEXITSTATUS(Status), 0) << Output;
 	EXPECT_NE(Output.find("rounds           200\n"), std::string::npos) << Output;
-	EXPECT_NE(Output.find("violations       0\n"), std::string::npos) << Output;
+	EXPECT_NE(Output.find("\nviolations 0\n"), std::string::npos) << Output;
+	EXPECT_NE(Output.find("\nrestarts 2\n"), std::string::npos) << Output;
+	// Two-second tokens over the run: the sessions must have renewed themselves.
+	EXPECT_EQ(Output.find("\nrenewals 0\n"), std::string::npos) << Output;
+	EXPECT_NE(Output.find("\nrenewals "), std::string::npos) << Output;
 	// The run must really have met faults and a second writer, or it proved nothing.
 	EXPECT_EQ(Output.find("faults injected  0 "), std::string::npos) << Output;
 	EXPECT_EQ(Output.find("conflicts        0\n"), std::string::npos) << Output;

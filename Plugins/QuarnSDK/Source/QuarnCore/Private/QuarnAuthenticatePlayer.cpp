@@ -63,6 +63,7 @@ void UQuarnAuthenticatePlayer::HandleResponse(bool bOk, TSharedPtr<FJsonObject> 
 
 	FQuarnPlayer Player;
 	FString AccessToken;
+	double ExpiresInSeconds = 0.0;
 	const TSharedPtr<FJsonObject>* PlayerObject = nullptr;
 	if (Json->TryGetObjectField(TEXT("player"), PlayerObject) && PlayerObject && PlayerObject->IsValid())
 	{
@@ -72,6 +73,7 @@ void UQuarnAuthenticatePlayer::HandleResponse(bool bOk, TSharedPtr<FJsonObject> 
 	if (Json->TryGetObjectField(TEXT("tokens"), Tokens) && Tokens && Tokens->IsValid())
 	{
 		(*Tokens)->TryGetStringField(TEXT("access_token"), AccessToken);
+		(*Tokens)->TryGetNumberField(TEXT("expires_in"), ExpiresInSeconds);
 	}
 
 	UQuarnSubsystem* Subsystem = UQuarnSubsystem::Get(Context);
@@ -87,7 +89,8 @@ void UQuarnAuthenticatePlayer::HandleResponse(bool bOk, TSharedPtr<FJsonObject> 
 		return;
 	}
 
-	Subsystem->SetAccessToken(Player.PlayerId, AccessToken);
+	// The provider and ticket stay with the session so that it can sign in again when the token expires.
+	Subsystem->StartSession(Player.PlayerId, AccessToken, ExpiresInSeconds, RequestedProvider, RequestedTicket);
 	UE_LOG(LogQuarn, Verbose, TEXT("Signed in player %s"), *Player.PlayerId);
 	Finish(true, Player, FQuarnError());
 }

@@ -5,6 +5,7 @@
 #include "QuarnHttpTransport.h"
 #include "QuarnLog.h"
 #include "QuarnResponse.h"
+#include "QuarnSession.h"
 #include "QuarnSettings.h"
 #include "QuarnTransport.h"
 #include "Containers/Ticker.h"
@@ -38,6 +39,13 @@ namespace QuarnClient
 
 void FQuarnClient::Send(const FString& Method, const FString& Path, const FString& Body, const FString& AccessToken, const FString& IdempotencyKey, FQuarnResponseCallback OnComplete)
 {
+	// A token of a remembered session: the session renews it when it is about to expire or the
+	// platform says it has, and sends the request again once.
+	if (FQuarnSession::Route(Method, Path, Body, AccessToken, IdempotencyKey, OnComplete))
+	{
+		return;
+	}
+
 	// Shared by every path that could complete the request, so that OnComplete runs once even if a
 	// transport misbehaves and answers twice.
 	TSharedRef<FQuarnResponseCallback> Pending = MakeShared<FQuarnResponseCallback>(MoveTemp(OnComplete));

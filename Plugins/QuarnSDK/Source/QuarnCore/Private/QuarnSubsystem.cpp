@@ -1,6 +1,7 @@
 // Copyright Quarn. All Rights Reserved.
 
 #include "QuarnSubsystem.h"
+#include "QuarnSession.h"
 #include "Engine/Engine.h"
 #include "Engine/GameInstance.h"
 #include "Engine/World.h"
@@ -31,6 +32,8 @@ void UQuarnSubsystem::SetAccessToken(const FString& PlayerId, const FString& Acc
 	{
 		return;
 	}
+	// A token handed over by hand comes without a ticket: an earlier session cannot renew it.
+	Sessions.Remove(PlayerId);
 	if (AccessToken.IsEmpty())
 	{
 		AccessTokens.Remove(PlayerId);
@@ -41,13 +44,67 @@ void UQuarnSubsystem::SetAccessToken(const FString& PlayerId, const FString& Acc
 	}
 }
 
+void UQuarnSubsystem::StartSession(const FString& PlayerId, const FString& AccessToken, double ExpiresInSeconds, const FString& Provider, const FString& Ticket)
+{
+	if (PlayerId.IsEmpty() || AccessToken.IsEmpty())
+	{
+		return;
+	}
+	TSharedPtr<FQuarnSession>& Session = Sessions.FindOrAdd(PlayerId);
+	if (!Session.IsValid())
+	{
+		TWeakObjectPtr<UQuarnSubsystem> WeakThis(this);
+		Session = FQuarnSession::Create(PlayerId,
+			[WeakThis, PlayerId](const FString& NewToken)
+			{
+				if (UQuarnSubsystem* Subsystem = WeakThis.Get())
+				{
+					Subsystem->AccessTokens.Add(PlayerId, NewToken);
+				}
+			},
+			[WeakThis, PlayerId](const FQuarnError& Error)
+			{
+				if (UQuarnSubsystem* Subsystem = WeakThis.Get())
+				{
+					Subsystem->HandleSessionExpired(PlayerId, Error);
+				}
+			});
+	}
+	Session->Start(AccessToken, ExpiresInSeconds, Provider, Ticket);
+	AccessTokens.Add(PlayerId, AccessToken);
+}
+
+void UQuarnSubsystem::HandleSessionExpired(const FString& PlayerId, const FQuarnError& Error)
+{
+	AccessTokens.Remove(PlayerId);
+	Sessions.Remove(PlayerId);
+	OnSessionExpired.Broadcast(PlayerId, Error);
+}
+
 bool UQuarnSubsystem::IsPlayerAuthenticated(const FString& PlayerId) const
 {
 	return !GetAccessToken(PlayerId).IsEmpty();
 }
 
+float UQuarnSubsystem::GetTokenSecondsLeft(const FString& PlayerId) const
+{
+	if (!IsPlayerAuthenticated(PlayerId))
+	{
+		return 0.0f;
+	}
+	const TSharedPtr<FQuarnSession>* Session = Sessions.Find(PlayerId);
+	return (Session != nullptr && Session->IsValid()) ? static_cast<float>((*Session)->GetSecondsLeft()) : -1.0f;
+}
+
+void UQuarnSubsystem::SignOut(const FString& PlayerId)
+{
+	AccessTokens.Remove(PlayerId);
+	Sessions.Remove(PlayerId);
+}
+
 void UQuarnSubsystem::Deinitialize()
 {
 	AccessTokens.Empty();
+	Sessions.Empty();
 	Super::Deinitialize();
 }

@@ -14,7 +14,8 @@ DECLARE_DYNAMIC_MULTICAST_DELEGATE_TwoParams(FQuarnAuthenticatePlayerPin, const 
 
 /**
  * Signs a player in with an identity provider's ticket and keeps the access token in the game
- * instance's Quarn subsystem, where the other Quarn nodes find it.
+ * instance's Quarn subsystem, where the other Quarn nodes find it. The subsystem also keeps the
+ * provider and ticket, in memory only, to renew the token when it expires.
  */
 UCLASS()
 class QUARNCORE_API UQuarnAuthenticatePlayer : public UBlueprintAsyncActionBase

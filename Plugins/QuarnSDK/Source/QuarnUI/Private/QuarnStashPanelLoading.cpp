@@ -4,6 +4,7 @@
 #include "QuarnClient.h"
 #include "QuarnEnsureContainer.h"
 #include "QuarnLog.h"
+#include "QuarnSession.h"
 #include "QuarnStashPanelJson.h"
 #include "QuarnStashPanelLayout.h"
 #include "QuarnStashPanelReader.h"
@@ -62,6 +63,7 @@ void UQuarnStashPanel::HandleSignIn(bool bOk, const TSharedPtr<FJsonObject>& Jso
 		return;
 	}
 
+	StartSession(Json);
 	SetStatus(NSLOCTEXT("QuarnStashPanel", "Loading", "Loading stash\u2026"), false);
 
 	// The same body the "Ensure Container" node sends for these settings.
@@ -76,6 +78,39 @@ void UQuarnStashPanel::HandleSignIn(bool bOk, const TSharedPtr<FJsonObject>& Jso
 				Panel->HandleEnsure(bEnsured, Document, EnsureError);
 			}
 		});
+}
+
+void UQuarnStashPanel::StartSession(const TSharedPtr<FJsonObject>& SignInAnswer)
+{
+	double ExpiresInSeconds = 0.0;
+	const TSharedPtr<FJsonObject>* Tokens = nullptr;
+	if (SignInAnswer.IsValid() && SignInAnswer->TryGetObjectField(TEXT("tokens"), Tokens) && Tokens != nullptr && Tokens->IsValid())
+	{
+		(*Tokens)->TryGetNumberField(TEXT("expires_in"), ExpiresInSeconds);
+	}
+	if (!Session.IsValid() || Session->GetPlayerId() != PlayerId)
+	{
+		// The panel's own session: operations sent with its token are renewed and resent by the
+		// core, and the panel follows the token it now holds.
+		TWeakObjectPtr<UQuarnStashPanel> WeakThis(this);
+		Session = FQuarnSession::Create(PlayerId,
+			[WeakThis](const FString& NewToken)
+			{
+				if (UQuarnStashPanel* Panel = WeakThis.Get())
+				{
+					Panel->AccessToken = NewToken;
+				}
+			},
+			[WeakThis](const FQuarnError&)
+			{
+				// The operation that met the expiry reports it; until the next load, the panel refuses.
+				if (UQuarnStashPanel* Panel = WeakThis.Get())
+				{
+					Panel->AccessToken.Reset();
+				}
+			});
+	}
+	Session->Start(AccessToken, ExpiresInSeconds, Provider, Ticket);
 }
 
 void UQuarnStashPanel::HandleEnsure(bool bOk, const TSharedPtr<FJsonObject>& Json, const FQuarnError& Error)

@@ -4,10 +4,12 @@
 
 #include "CoreMinimal.h"
 #include "Blueprint/UserWidget.h"
+#include "Templates/SharedPointer.h"
 #include "QuarnTypes.h"
 #include "QuarnStashPanel.generated.h"
 
 class FJsonObject;
+class FQuarnSession;
 class UBorder;
 class UCanvasPanel;
 class UDataTable;
@@ -211,6 +213,7 @@ private:
 	void HandleSignIn(bool bOk, const TSharedPtr<FJsonObject>& Json, const FQuarnError& Error);
 	void HandleEnsure(bool bOk, const TSharedPtr<FJsonObject>& Json, const FQuarnError& Error);
 	void ShowFailure(const FQuarnError& Error);
+	void StartSession(const TSharedPtr<FJsonObject>& SignInAnswer);
 
 	UPROPERTY(meta = (EditInline = "true"))
 	UBorder* Root = nullptr;
@@ -245,6 +248,9 @@ private:
 	FString PlayerId;
 	FString AccessToken;
 	FString ContainerId;
+
+	/** Renews AccessToken with Provider and Ticket when it expires; created by the first sign-in. */
+	TSharedPtr<FQuarnSession> Session;
 
 	/** The contents as last read, so a hit test does not have to re-parse widgets. */
 	UPROPERTY()

@@ -1,0 +1,28 @@
+// Copyright Quarn. All Rights Reserved.
+
+#pragma once
+
+#include "CoreMinimal.h"
+#include "UObject/Object.h"
+#include "QuarnTypes.h"
+#include "QuarnSessionWatcher.generated.h"
+
+class UQuarnSubsystem;
+
+/** Stands in for a game's handler of the subsystem's OnSessionExpired: counts each call. */
+UCLASS()
+class QUARNTESTTYPES_API UQuarnSessionWatcher : public UObject
+{
+	GENERATED_BODY()
+
+public:
+	UFUNCTION()
+	void HandleExpired(const FString& InPlayerId, const FQuarnError& InError);
+
+	void Watch(UQuarnSubsystem* Subsystem);
+	void Unwatch(UQuarnSubsystem* Subsystem);
+
+	int32 Expiries = 0;
+	FString PlayerId;
+	FQuarnError Error;
+};
