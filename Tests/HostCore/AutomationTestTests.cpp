@@ -1,6 +1,6 @@
 // Copyright Quarn. All Rights Reserved.
 
-// The automation framework: registration and full names, the spec form's order of blocks, latent
+// The automation framework: registration and full names, the Describe and It form's order of blocks, latent
 // steps over frames, log errors routed into the running test, and the runner's name filter.
 #include "CoreMinimal.h"
 #include "Host/AutomationTestRunner.h"

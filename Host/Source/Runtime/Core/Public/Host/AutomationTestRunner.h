@@ -15,7 +15,7 @@ namespace UE::Host
 	{
 		FString FullTestPath;
 		bool bPassed = false;
-		/** Errors, then warnings, each with the spec case it came from. */
+		/** Errors, then warnings, each with the Describe and It case it came from. */
 		TArray<FString> Errors;
 		TArray<FString> Warnings;
 		double Seconds = 0.0;

@@ -13,7 +13,7 @@ enum class EAutomationEventType : uint8
 	Error
 };
 
-/** One message a test reported, with the context (spec description) it was reported in. */
+/** One message a test reported, with the context (a Describe and It description) it was reported in. */
 struct FAutomationEvent
 {
 	FAutomationEvent(EAutomationEventType InType, const FString& InMessage, const FString& InContext = FString())

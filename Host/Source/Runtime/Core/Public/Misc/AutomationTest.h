@@ -293,7 +293,7 @@ public:
 
 	bool IsLatentCommandQueueEmpty() const { return LatentCommands.IsEmpty(); }
 
-	/** Every runnable test, one entry per spec case, with its full path. */
+	/** Every runnable test, one entry per Describe and It case, with its full path. */
 	CORE_API void GetValidTestNames(TArray<FAutomationTestInfo>& TestInfo) const;
 
 	CORE_API void SetRequestedTestFilter(const EAutomationTestFlags InRequestedTestFlags);
