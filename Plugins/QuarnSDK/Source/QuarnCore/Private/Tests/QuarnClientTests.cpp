@@ -316,6 +316,7 @@ void FQuarnClientSpec::Define()
 		LatentIt(TEXT("the access token never reaches the log"), [this](const FDoneDelegate& Done)
 		{
 			const FString Token = TEXT("secret-token-5f1e");
+			const ELogVerbosity::Type SavedVerbosity = LogQuarn.GetVerbosity();
 			LogQuarn.SetVerbosity(ELogVerbosity::VeryVerbose);
 			TSharedRef<FLogLines> Lines = MakeShared<FLogLines>();
 			TSharedRef<FOutcome> Ok = MakeShared<FOutcome>();
@@ -329,12 +330,12 @@ void FQuarnClientSpec::Define()
 			Transport().Answer(401, TEXT("{\"error\":{\"code\":\"unauthorized\",\"message\":\"m\",\"hint\":\"h\"}}"));
 			GetMutableDefault<UQuarnSettings>()->BaseUrl = TEXT("http://example.com");
 			FQuarnClient::Send(TEXT("GET"), TEXT("/v1/x"), FString(), Token, FString(), FOutcome::Into(Insecure));
-			AfterFrames(3, [this, Lines, Ok, Refused, Insecure, Token, Done]()
+			AfterFrames(3, [this, Lines, Ok, Refused, Insecure, Token, SavedVerbosity, Done]()
 			{
 				TestEqual(TEXT("completions"), Ok->Calls + Refused->Calls + Insecure->Calls, 3);
 				TestTrue(TEXT("the client logs its requests at VeryVerbose"), Lines->AnyContains(TEXT("/v1/game/sessions")));
 				TestFalse(TEXT("the token appears in the log"), Lines->AnyContains(Token));
-				LogQuarn.ResetToDefault();
+				LogQuarn.SetVerbosity(SavedVerbosity);
 				Done.Execute();
 			});
 		});
