@@ -18,6 +18,25 @@
 # hidden visibility, so a type or function that another module uses must be exported as in the
 # engine.
 
+# Automation tests are compiled in, as in a development editor build.
+add_compile_definitions(WITH_DEV_AUTOMATION_TESTS=1 WITH_PERF_AUTOMATION_TESTS=0 WITH_AUTOMATION_WORKER=1)
+
+# The line terminator of the target platform (HAL/Platform.h): LF, as the engine's Linux build
+# writes, unless the build targets the Windows terminator (CR LF). The sanitizer builds do, so that
+# `./quarn test` proves request bodies under both.
+if(QUARN_SANITIZE)
+	set(_host_line_terminator_default CRLF)
+else()
+	set(_host_line_terminator_default LF)
+endif()
+set(HOST_LINE_TERMINATOR "${_host_line_terminator_default}" CACHE STRING "LINE_TERMINATOR of the host build: LF (Linux) or CRLF (Windows)")
+set_property(CACHE HOST_LINE_TERMINATOR PROPERTY STRINGS LF CRLF)
+if(HOST_LINE_TERMINATOR STREQUAL "CRLF")
+	add_compile_definitions(HOST_WINDOWS_LINE_TERMINATOR=1)
+elseif(NOT HOST_LINE_TERMINATOR STREQUAL "LF")
+	message(FATAL_ERROR "HOST_LINE_TERMINATOR must be LF or CRLF, not '${HOST_LINE_TERMINATOR}'")
+endif()
+
 set(HOST_GENERATED_ROOT "${CMAKE_BINARY_DIR}/Generated")
 set_property(GLOBAL PROPERTY HOST_MODULES "")
 

@@ -17,7 +17,10 @@ TEST(HostHTTPUrl, EncodeKeepsOnlyUnreservedCharacters)
 	EXPECT_EQ(ToStd(FPlatformHttp::UrlEncode(TEXT("/?#[]@!$&'()*,;=:%"))), "%2F%3F%23%5B%5D%40%21%24%26%27%28%29%2A%2C%3B%3D%3A%25");
 	EXPECT_EQ(ToStd(FPlatformHttp::UrlEncode(TEXT("\u00e9"))), "%C3%A9");
 	EXPECT_EQ(ToStd(FPlatformHttp::UrlEncode(TEXT("\u20ac"))), "%E2%82%AC");
-	EXPECT_EQ(ToStd(FPlatformHttp::UrlEncode(TEXT("\U0001F600"))), "%F0%9F%98%80");
+	// Each UTF-16 unit on its own, as the engine encodes: a character beyond U+FFFF (a surrogate
+	// pair) becomes two '?', and so does nothing else.
+	EXPECT_EQ(ToStd(FPlatformHttp::UrlEncode(TEXT("\U0001F600"))), "%3F%3F");
+	EXPECT_EQ(ToStd(FPlatformHttp::UrlEncode(TEXT("a\U0001F600b"))), "a%3F%3Fb");
 	EXPECT_EQ(ToStd(FPlatformHttp::UrlEncode(TEXT("\r\n\t"))), "%0D%0A%09");
 	EXPECT_EQ(ToStd(FPlatformHttp::UrlEncode(TEXT(""))), "");
 
@@ -51,7 +54,8 @@ TEST(HostHTTPUrl, EncodeThenDecodeRoundTrips)
 		TEXT("plain"),
 		TEXT("with space and + plus"),
 		TEXT("k=v&k2=v 2#frag"),
-		TEXT("\u00fcber/\u65e5\u672c\u8a9e?\U0001F3AE"),
+		// Characters of the basic plane only: one beyond it is encoded as "%3F%3F", as in the engine.
+		TEXT("\u00fcber/\u65e5\u672c\u8a9e?\uFFFD"),
 		TEXT("100%"),
 	};
 	for (const TCHAR* Sample : Samples)

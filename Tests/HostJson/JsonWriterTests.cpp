@@ -9,6 +9,17 @@ using namespace JsonTest;
 
 namespace
 {
+	/** Text given with "\n" line ends, as the pretty printer writes it on this platform (LINE_TERMINATOR). */
+	std::string Eol(const std::string& Text)
+	{
+		std::string Out;
+		for (const char C : Text)
+		{
+			Out += C == '\n' ? std::string(LINE_TERMINATOR_ANSI) : std::string(1, C);
+		}
+		return Out;
+	}
+
 	// {"a":1,"b":{"c":[1,{"d":true}]},"e":{}}, fields added in that order.
 	TSharedPtr<FJsonObject> MakeWorkedExample()
 	{
@@ -46,22 +57,22 @@ namespace
 
 TEST(HostJsonWriter, PrettyWorkedExampleMatchesTheEngineByteForByte)
 {
-	const std::string Expected =
-		"{\r\n"
-		"\t\"a\": 1,\r\n"
-		"\t\"b\":\r\n"
-		"\t{\r\n"
-		"\t\t\"c\": [\r\n"
-		"\t\t\t1,\r\n"
-		"\t\t\t{\r\n"
-		"\t\t\t\t\"d\": true\r\n"
-		"\t\t\t}\r\n"
-		"\t\t]\r\n"
-		"\t},\r\n"
-		"\t\"e\":\r\n"
-		"\t{\r\n"
-		"\t}\r\n"
-		"}";
+	const std::string Expected = Eol(
+		"{\n"
+		"\t\"a\": 1,\n"
+		"\t\"b\":\n"
+		"\t{\n"
+		"\t\t\"c\": [\n"
+		"\t\t\t1,\n"
+		"\t\t\t{\n"
+		"\t\t\t\t\"d\": true\n"
+		"\t\t\t}\n"
+		"\t\t]\n"
+		"\t},\n"
+		"\t\"e\":\n"
+		"\t{\n"
+		"\t}\n"
+		"}");
 	EXPECT_EQ(Pretty(MakeWorkedExample()), Expected);
 }
 
@@ -72,7 +83,7 @@ TEST(HostJsonWriter, CondensedWorkedExampleHasNoWhitespace)
 
 TEST(HostJsonWriter, EmptyContainersAtTheTopAndInside)
 {
-	EXPECT_EQ(Pretty(MakeShared<FJsonObject>()), "{\r\n}");
+	EXPECT_EQ(Pretty(MakeShared<FJsonObject>()), Eol("{\n}"));
 	EXPECT_EQ(Condensed(MakeShared<FJsonObject>()), "{}");
 
 	TArray<TSharedPtr<FJsonValue>> Empty;
@@ -89,7 +100,7 @@ TEST(HostJsonWriter, EmptyContainersAtTheTopAndInside)
 	TSharedPtr<FJsonObject> Object = MakeShared<FJsonObject>();
 	Object->SetArrayField(TEXT("x"), Empty);
 	Object->SetArrayField(TEXT("y"), Outer);
-	EXPECT_EQ(Pretty(Object), "{\r\n\t\"x\": [],\r\n\t\"y\": [\r\n\t\t[],\r\n\t\t{\r\n\t\t}\r\n\t]\r\n}");
+	EXPECT_EQ(Pretty(Object), Eol("{\n\t\"x\": [],\n\t\"y\": [\n\t\t[],\n\t\t{\n\t\t}\n\t]\n}"));
 }
 
 TEST(HostJsonWriter, TopLevelArrayOfScalars)
@@ -100,7 +111,7 @@ TEST(HostJsonWriter, TopLevelArrayOfScalars)
 	Array.Add(MakeShared<FJsonValueBoolean>(false));
 	FString Out;
 	ASSERT_TRUE(FJsonSerializer::Serialize(Array, TJsonWriterFactory<>::Create(&Out)));
-	EXPECT_EQ(Utf8(Out), "[\r\n\t\"a\",\r\n\tnull,\r\n\tfalse\r\n]");
+	EXPECT_EQ(Utf8(Out), Eol("[\n\t\"a\",\n\tnull,\n\tfalse\n]"));
 	EXPECT_EQ(Condensed(Array), "[\"a\",null,false]");
 }
 
@@ -129,7 +140,7 @@ TEST(HostJsonWriter, NumbersKeptAsTextAreWrittenUnchanged)
 	Object->SetArrayField(TEXT("list"), Array);
 	EXPECT_EQ(Condensed(Object), "{\"id\":9007199254740993,\"list\":[0.1]}");
 	// Raw text right after an opening bracket follows a space, not a new line, as the engine writes it.
-	EXPECT_EQ(Pretty(Object), "{\r\n\t\"id\": 9007199254740993,\r\n\t\"list\": [ 0.1\r\n\t]\r\n}");
+	EXPECT_EQ(Pretty(Object), Eol("{\n\t\"id\": 9007199254740993,\n\t\"list\": [ 0.1\n\t]\n}"));
 }
 
 TEST(HostJsonWriter, StringEscaping)
@@ -190,7 +201,7 @@ TEST(HostJsonWriter, OutputStringIsFilledOnCloseAndReplaced)
 		EXPECT_EQ(Utf8(Out), "old text");
 		EXPECT_TRUE(Writer->Close());
 	}
-	EXPECT_EQ(Utf8(Out), "{\r\n\t\"k\": 1\r\n}");
+	EXPECT_EQ(Utf8(Out), Eol("{\n\t\"k\": 1\n}"));
 }
 
 TEST(HostJsonWriter, CloseReportsIncompleteDocuments)
@@ -225,20 +236,20 @@ TEST(HostJsonWriter, DirectWriterCallsAndInitialIndent)
 	Writer->WriteArrayEnd();
 	Writer->WriteObjectEnd();
 	ASSERT_TRUE(Writer->Close());
-	EXPECT_EQ(Utf8(Out),
-		"{\r\n"
-		"\t\t\"i32\": -7,\r\n"
-		"\t\t\"u64\": 18446744073709551615,\r\n"
-		"\t\t\"f\": 0.1,\r\n"
-		"\t\t\"s\": \"v\",\r\n"
-		"\t\t\"z\": null,\r\n"
-		"\t\t\"raw\": \r\n"
-		"\t\t[1,2],\r\n"
-		"\t\t\"arr\": [\r\n"
-		"\t\t\ttrue,\r\n"
-		"\t\t\t\"x\"\r\n"
-		"\t\t]\r\n"
-		"\t}");
+	EXPECT_EQ(Utf8(Out), Eol(
+		"{\n"
+		"\t\t\"i32\": -7,\n"
+		"\t\t\"u64\": 18446744073709551615,\n"
+		"\t\t\"f\": 0.1,\n"
+		"\t\t\"s\": \"v\",\n"
+		"\t\t\"z\": null,\n"
+		"\t\t\"raw\": \n"
+		"\t\t[1,2],\n"
+		"\t\t\"arr\": [\n"
+		"\t\t\ttrue,\n"
+		"\t\t\t\"x\"\n"
+		"\t\t]\n"
+		"\t}"));
 }
 
 TEST(HostJsonWriter, SerializeValueWithIdentifierOnlyUsesTheKeyInsideObjects)
@@ -266,4 +277,28 @@ TEST(HostJsonWriter, RoundTripThroughTheReaderKeepsEveryValue)
 	ASSERT_TRUE(Again.IsValid());
 	EXPECT_TRUE(FJsonValueObject(Object) == FJsonValueObject(Again));
 	EXPECT_EQ(Condensed(Again), Condensed(Object));
+}
+
+TEST(HostJsonWriter, PrettyLinesEndWithTheTargetPlatformsTerminator)
+{
+	// The engine's Windows build writes CR LF, every other platform LF; a host build targets one.
+#if defined(HOST_WINDOWS_LINE_TERMINATOR) && HOST_WINDOWS_LINE_TERMINATOR
+	EXPECT_STREQ(LINE_TERMINATOR_ANSI, "\r\n");
+	EXPECT_EQ(Pretty(MakeShared<FJsonObject>()), "{\r\n}");
+#else
+	EXPECT_STREQ(LINE_TERMINATOR_ANSI, "\n");
+	EXPECT_EQ(Pretty(MakeShared<FJsonObject>()), "{\n}");
+#endif
+	EXPECT_EQ(FString(LINE_TERMINATOR), FString(UTF8_TO_TCHAR(LINE_TERMINATOR_ANSI)));
+	// No line end of the other platform slips in: every CR is followed by LF and LF count equals line count.
+	const std::string Body = Pretty(MakeWorkedExample());
+	size_t Lf = 0;
+	size_t Cr = 0;
+	for (const char C : Body)
+	{
+		Lf += C == '\n';
+		Cr += C == '\r';
+	}
+	EXPECT_EQ(Lf, 14u);
+	EXPECT_EQ(Cr, std::string(LINE_TERMINATOR_ANSI).size() == 2 ? 14u : 0u);
 }

@@ -13,6 +13,17 @@ using namespace QuarnTest;
 
 namespace
 {
+	/** A body given with "\n" line ends, as the pretty printer writes it on this platform. */
+	std::string Eol(const std::string& Text)
+	{
+		std::string Out;
+		for (const char C : Text)
+		{
+			Out += C == '\n' ? std::string(LINE_TERMINATOR_ANSI) : std::string(1, C);
+		}
+		return Out;
+	}
+
 	class FQuarnCoreActions : public FClientTest
 	{
 	protected:
@@ -56,7 +67,7 @@ TEST_F(FQuarnCoreActions, SignInStoresTheTokenForThePlayer)
 	ASSERT_EQ(Transport->Sent.Num(), 1);
 	EXPECT_EQ(Str(Transport->Sent[0].Verb), "POST");
 	EXPECT_TRUE(Transport->Sent[0].Url.EndsWith(TEXT("/v1/game/sessions")));
-	EXPECT_EQ(Str(Transport->Sent[0].Body), "{\r\n\t\"provider\": \"anonymous\",\r\n\t\"ticket\": \"menu_preview\"\r\n}");
+	EXPECT_EQ(Str(Transport->Sent[0].Body), Eol("{\n\t\"provider\": \"anonymous\",\n\t\"ticket\": \"menu_preview\"\n}"));
 	EXPECT_TRUE(Transport->Sent[0].GetHeader(TEXT("Authorization")).IsEmpty());
 	EXPECT_FALSE(Subsystem()->IsPlayerAuthenticated(TEXT("plr_1")));
 
@@ -109,7 +120,7 @@ TEST_F(FQuarnCoreActions, EnsureSendsTheLayoutAndReadsEveryItemField)
 	ASSERT_EQ(Transport->Sent.Num(), 1);
 	EXPECT_TRUE(Transport->Sent[0].Url.EndsWith(TEXT("/v1/game/containers/ensure")));
 	EXPECT_EQ(Str(Transport->Sent[0].GetHeader(TEXT("Authorization"))), "Bearer tok_abc");
-	EXPECT_EQ(Str(Transport->Sent[0].Body), "{\r\n\t\"kind\": \"stash\",\r\n\t\"layout\": \"grid\",\r\n\t\"grid_width\": 10,\r\n\t\"grid_height\": 8\r\n}");
+	EXPECT_EQ(Str(Transport->Sent[0].Body), Eol("{\n\t\"kind\": \"stash\",\n\t\"layout\": \"grid\",\n\t\"grid_width\": 10,\n\t\"grid_height\": 8\n}"));
 
 	Transport->Answer(200, TEXT("{\"id\":\"ctr_9\",\"kind\":\"stash\",\"layout\":\"grid\",\"version\":4,\"items\":["
 		"{\"id\":\"ins_1\",\"item_id\":\"Rifle\",\"quantity\":1,\"slot_index\":-1,\"slot_key\":\"back\",\"x\":2,\"y\":3,\"grid_w\":4,\"grid_h\":2,\"rotated\":true,\"durability\":0.75,\"properties\":{\"__qnid\":\"other\"}},"

@@ -35,7 +35,7 @@ TEST_F(QuarnUILoading, ASignInThenAnEnsureWithExactBodiesThenTheDraw)
 	const FQuarnHttpRequest& SignIn = Transport->Sent[0];
 	EXPECT_EQ(Str(SignIn.Verb), "POST");
 	EXPECT_EQ(Str(SignIn.Url), "https://platform.example.com/v1/game/sessions");
-	EXPECT_EQ(Str(SignIn.Body), Str(Crlf(TEXT("{\n\t\"provider\": \"anonymous\",\n\t\"ticket\": \"menu_preview\"\n}"))));
+	EXPECT_EQ(Str(SignIn.Body), Str(PrettyLines(TEXT("{\n\t\"provider\": \"anonymous\",\n\t\"ticket\": \"menu_preview\"\n}"))));
 	EXPECT_EQ(Str(SignIn.GetHeader(TEXT("Authorization"))), "");
 	EXPECT_EQ(Str(SignIn.GetHeader(TEXT("Idempotency-Key"))), "");
 
@@ -49,7 +49,7 @@ TEST_F(QuarnUILoading, ASignInThenAnEnsureWithExactBodiesThenTheDraw)
 	ASSERT_EQ(Transport->Sent.Num(), 2);
 	const FQuarnHttpRequest& Ensure = Transport->Sent[1];
 	EXPECT_EQ(Str(Ensure.Url), "https://platform.example.com/v1/game/containers/ensure");
-	EXPECT_EQ(Str(Ensure.Body), Str(Crlf(TEXT("{\n\t\"kind\": \"stash\",\n\t\"layout\": \"grid\",\n\t\"grid_width\": 10,\n\t\"grid_height\": 8\n}"))));
+	EXPECT_EQ(Str(Ensure.Body), Str(PrettyLines(TEXT("{\n\t\"kind\": \"stash\",\n\t\"layout\": \"grid\",\n\t\"grid_width\": 10,\n\t\"grid_height\": 8\n}"))));
 	EXPECT_EQ(Str(Ensure.GetHeader(TEXT("Authorization"))), "Bearer tok_abc");
 	EXPECT_EQ(Str(Ensure.GetHeader(TEXT("Idempotency-Key"))), "");
 	Panel->LoadStash();
@@ -87,9 +87,9 @@ TEST_F(QuarnUILoading, EnsureBodiesClampSlotsButNotTheGrid)
 	Slots->Provider = TEXT("steam");
 	Slots->Ticket = TEXT("t\"1");
 	Slots->LoadStash();
-	EXPECT_EQ(Str(Transport->Sent.Last().Body), Str(Crlf(TEXT("{\n\t\"provider\": \"steam\",\n\t\"ticket\": \"t\\\"1\"\n}"))));
+	EXPECT_EQ(Str(Transport->Sent.Last().Body), Str(PrettyLines(TEXT("{\n\t\"provider\": \"steam\",\n\t\"ticket\": \"t\\\"1\"\n}"))));
 	Transport->Answer(200, SignInAnswer(TEXT("tok")));
-	EXPECT_EQ(Str(Transport->Sent.Last().Body), Str(Crlf(TEXT("{\n\t\"kind\": \"loadout\",\n\t\"layout\": \"slots\",\n\t\"slot_count\": 1\n}"))));
+	EXPECT_EQ(Str(Transport->Sent.Last().Body), Str(PrettyLines(TEXT("{\n\t\"kind\": \"loadout\",\n\t\"layout\": \"slots\",\n\t\"slot_count\": 1\n}"))));
 	Transport->Answer(200, ContainerAnswer(TEXT("ctr_1"), TEXT("slots"), {}));
 
 	UQuarnStashPanel* const Grid = MakeBuiltPanel();
@@ -97,7 +97,7 @@ TEST_F(QuarnUILoading, EnsureBodiesClampSlotsButNotTheGrid)
 	Grid->GridHeight = -2;
 	Grid->LoadStash();
 	Transport->Answer(200, SignInAnswer(TEXT("tok")));
-	EXPECT_EQ(Str(Transport->Sent.Last().Body), Str(Crlf(TEXT("{\n\t\"kind\": \"stash\",\n\t\"layout\": \"grid\",\n\t\"grid_width\": 0,\n\t\"grid_height\": -2\n}"))));
+	EXPECT_EQ(Str(Transport->Sent.Last().Body), Str(PrettyLines(TEXT("{\n\t\"kind\": \"stash\",\n\t\"layout\": \"grid\",\n\t\"grid_width\": 0,\n\t\"grid_height\": -2\n}"))));
 }
 
 TEST_F(QuarnUILoading, ASignInWithoutATokenStopsWithoutTheFailureDelegate)

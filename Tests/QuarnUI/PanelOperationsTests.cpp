@@ -69,7 +69,7 @@ TEST_F(QuarnUIOperations, DepositsSendTheGrantAndReportOnlyAfterTheAnswer)
 	ASSERT_EQ(Transport->Sent.Num(), Before + 1);
 	const FQuarnHttpRequest Grant = Transport->Sent.Last();
 	EXPECT_EQ(Str(Grant.Url), "https://platform.example.com/v1/game/inventory/grant");
-	EXPECT_EQ(Str(Grant.Body), Str(Crlf(TEXT("{\n\t\"container_id\": \"ctr_1\",\n\t\"item_id\": \"Bandage\",\n\t\"quantity\": 1,\n\t\"to\":\n\t{\n\t\t\"x\": 2,\n\t\t\"y\": 1\n\t}\n}"))));
+	EXPECT_EQ(Str(Grant.Body), Str(PrettyLines(TEXT("{\n\t\"container_id\": \"ctr_1\",\n\t\"item_id\": \"Bandage\",\n\t\"quantity\": 1,\n\t\"to\":\n\t{\n\t\t\"x\": 2,\n\t\t\"y\": 1\n\t}\n}"))));
 	EXPECT_EQ(Str(Grant.GetHeader(TEXT("Authorization"))), "Bearer tok_1");
 	const FString FirstKey = Grant.GetHeader(TEXT("Idempotency-Key"));
 	EXPECT_FALSE(FirstKey.IsEmpty());
@@ -78,10 +78,10 @@ TEST_F(QuarnUIOperations, DepositsSendTheGrantAndReportOnlyAfterTheAnswer)
 
 	// Half a cell named: no "to"; the empty name is sent as its text.
 	Panel->DepositItem(TEXT("Flask"), 4, 3, -1);
-	EXPECT_EQ(Str(Transport->Sent.Last().Body), Str(Crlf(TEXT("{\n\t\"container_id\": \"ctr_1\",\n\t\"item_id\": \"Flask\",\n\t\"quantity\": 4\n}"))));
+	EXPECT_EQ(Str(Transport->Sent.Last().Body), Str(PrettyLines(TEXT("{\n\t\"container_id\": \"ctr_1\",\n\t\"item_id\": \"Flask\",\n\t\"quantity\": 4\n}"))));
 	EXPECT_NE(Transport->Sent.Last().GetHeader(TEXT("Idempotency-Key")), FirstKey);
 	Panel->DepositItem(NAME_None);
-	EXPECT_EQ(Str(Transport->Sent.Last().Body), Str(Crlf(TEXT("{\n\t\"container_id\": \"ctr_1\",\n\t\"item_id\": \"None\",\n\t\"quantity\": 1\n}"))));
+	EXPECT_EQ(Str(Transport->Sent.Last().Body), Str(PrettyLines(TEXT("{\n\t\"container_id\": \"ctr_1\",\n\t\"item_id\": \"None\",\n\t\"quantity\": 1\n}"))));
 
 	// The first grant is accepted: delegate, then event, then a fresh load.
 	Transport->Answer(200, TEXT("{\"version\": 2, \"instance\": null}"));
@@ -104,7 +104,7 @@ TEST_F(QuarnUIOperations, ANamedCellOnASlotDisplayIsASlotIndex)
 	UQuarnStashPanel* const Source = LoadedPanel();
 	UQuarnStashPanel* const Panel = LoadedPanel(EQuarnContainerLayout::Slots);
 	Panel->DepositItem(TEXT("Bandage"), 1, 2, 1);
-	EXPECT_EQ(Str(Transport->Sent.Last().Body), Str(Crlf(TEXT("{\n\t\"container_id\": \"ctr_1\",\n\t\"item_id\": \"Bandage\",\n\t\"quantity\": 1,\n\t\"to\":\n\t{\n\t\t\"slot_index\": 8\n\t}\n}"))));
+	EXPECT_EQ(Str(Transport->Sent.Last().Body), Str(PrettyLines(TEXT("{\n\t\"container_id\": \"ctr_1\",\n\t\"item_id\": \"Bandage\",\n\t\"quantity\": 1,\n\t\"to\":\n\t{\n\t\t\"slot_index\": 8\n\t}\n}"))));
 	// Outside the drawn columns, sent unchanged.
 	Panel->DepositItem(TEXT("Bandage"), 1, 7, 0);
 	EXPECT_TRUE(Transport->Sent.Last().Body.Contains(TEXT("\"slot_index\": 7")));
@@ -113,9 +113,9 @@ TEST_F(QuarnUIOperations, ANamedCellOnASlotDisplayIsASlotIndex)
 	Panel->SlotColumns = 4;
 	Panel->ShowContainer(Container(TEXT("slots"), {}));
 	Panel->TransferFrom(Source, Held(TEXT("ins_9"), 3), 1, 2);
-	EXPECT_EQ(Str(Transport->Sent.Last().Body), Str(Crlf(TEXT("{\n\t\"instance_id\": \"ins_9\",\n\t\"to_container_id\": \"ctr_1\",\n\t\"to\":\n\t{\n\t\t\"slot_index\": 9\n\t}\n}"))));
+	EXPECT_EQ(Str(Transport->Sent.Last().Body), Str(PrettyLines(TEXT("{\n\t\"instance_id\": \"ins_9\",\n\t\"to_container_id\": \"ctr_1\",\n\t\"to\":\n\t{\n\t\t\"slot_index\": 9\n\t}\n}"))));
 	Panel->TransferFrom(Source, Held(TEXT("ins_9"), 3));
-	EXPECT_EQ(Str(Transport->Sent.Last().Body), Str(Crlf(TEXT("{\n\t\"instance_id\": \"ins_9\",\n\t\"to_container_id\": \"ctr_1\"\n}"))));
+	EXPECT_EQ(Str(Transport->Sent.Last().Body), Str(PrettyLines(TEXT("{\n\t\"instance_id\": \"ins_9\",\n\t\"to_container_id\": \"ctr_1\"\n}"))));
 }
 
 TEST_F(QuarnUIOperations, WithdrawalsConsumeTheWholeStack)
@@ -124,10 +124,10 @@ TEST_F(QuarnUIOperations, WithdrawalsConsumeTheWholeStack)
 	UQuarnStashPanelWatcher* const Watcher = WatcherOf(Panel);
 	Panel->WithdrawInstance(Held(TEXT("ins_1"), 5));
 	EXPECT_EQ(Str(Transport->Sent.Last().Url), "https://platform.example.com/v1/game/inventory/consume");
-	EXPECT_EQ(Str(Transport->Sent.Last().Body), Str(Crlf(TEXT("{\n\t\"instance_id\": \"ins_1\",\n\t\"quantity\": 5\n}"))));
+	EXPECT_EQ(Str(Transport->Sent.Last().Body), Str(PrettyLines(TEXT("{\n\t\"instance_id\": \"ins_1\",\n\t\"quantity\": 5\n}"))));
 	EXPECT_FALSE(Transport->Sent.Last().GetHeader(TEXT("Idempotency-Key")).IsEmpty());
 	Panel->WithdrawInstance(Held(TEXT("ins_2"), 0));
-	EXPECT_EQ(Str(Transport->Sent.Last().Body), Str(Crlf(TEXT("{\n\t\"instance_id\": \"ins_2\",\n\t\"quantity\": 1\n}"))));
+	EXPECT_EQ(Str(Transport->Sent.Last().Body), Str(PrettyLines(TEXT("{\n\t\"instance_id\": \"ins_2\",\n\t\"quantity\": 1\n}"))));
 
 	Transport->Answer(200, TEXT("{\"version\": 3, \"instance\": null}"));
 	EXPECT_EQ(Watcher->Lines, (TArray<FString>{ TEXT("Loaded 1"), TEXT("Withdraw ins_1"), TEXT("Withdrawn ins_1") }));
@@ -172,7 +172,7 @@ TEST_F(QuarnUIOperations, ATransferReloadsTheSourceBeforeTheDestinationReports)
 	UQuarnStashPanelWatcher* const Watcher = WatcherOf(Destination);
 	Destination->TransferFrom(Source, Held(TEXT("ins_1"), 2), 4, 0);
 	EXPECT_TRUE(Transport->Sent.Last().Url.EndsWith(TEXT("/v1/game/inventory/move")));
-	EXPECT_EQ(Str(Transport->Sent.Last().Body), Str(Crlf(TEXT("{\n\t\"instance_id\": \"ins_1\",\n\t\"to_container_id\": \"ctr_1\",\n\t\"to\":\n\t{\n\t\t\"x\": 4,\n\t\t\"y\": 0\n\t}\n}"))));
+	EXPECT_EQ(Str(Transport->Sent.Last().Body), Str(PrettyLines(TEXT("{\n\t\"instance_id\": \"ins_1\",\n\t\"to_container_id\": \"ctr_1\",\n\t\"to\":\n\t{\n\t\t\"x\": 4,\n\t\t\"y\": 0\n\t}\n}"))));
 	const int32 AfterMove = Transport->Sent.Num();
 
 	int32 SentWhenReported = -1;

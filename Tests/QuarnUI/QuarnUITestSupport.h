@@ -63,10 +63,10 @@ namespace QuarnUITest
 		return Status ? Status->GetColorAndOpacity().GetSpecifiedColor() : FLinearColor::Transparent;
 	}
 
-	/** A body as the pretty printer writes it, given with "\n" line ends. */
-	inline FString Crlf(const TCHAR* Text)
+	/** A body as the pretty printer writes it on this platform (LINE_TERMINATOR), given with "\n" line ends. */
+	inline FString PrettyLines(const TCHAR* Text)
 	{
-		return FString(Text).Replace(TEXT("\n"), TEXT("\r\n"));
+		return FString(Text).Replace(TEXT("\n"), LINE_TERMINATOR);
 	}
 
 	inline FString SignInAnswer(const FString& Token, const FString& Player = TEXT("plr_1"))

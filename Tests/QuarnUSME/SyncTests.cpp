@@ -9,6 +9,17 @@ using namespace QuarnUSMETest;
 
 namespace
 {
+	/** A body given with "\n" line ends, as the pretty printer writes it on this platform. */
+	std::string Eol(const std::string& Text)
+	{
+		std::string Out;
+		for (const char C : Text)
+		{
+			Out += C == '\n' ? std::string(LINE_TERMINATOR_ANSI) : std::string(1, C);
+		}
+		return Out;
+	}
+
 	// A container document as the platform answers a read: items with their ids in properties.
 	FString Document(int64 Version, const FString& ItemsJson)
 	{
@@ -120,43 +131,43 @@ TEST_F(FQuarnSyncStash, TransactionBodyIsThePrettyEngineJson)
 	EXPECT_EQ(Str(Transaction.Verb), "POST");
 	EXPECT_EQ(Str(Transaction.Url), "https://platform.example.com/v1/game/inventory/transaction");
 	EXPECT_FALSE(Transaction.GetHeader(TEXT("Idempotency-Key")).IsEmpty());
-	const char* Expected =
-		"{\r\n"
-		"\t\"intents\": [\r\n"
-		"\t\t{\r\n"
-		"\t\t\t\"kind\": \"grant\",\r\n"
-		"\t\t\t\"container_id\": \"c1\",\r\n"
-		"\t\t\t\"item_id\": \"Ammo\",\r\n"
-		"\t\t\t\"quantity\": 10\r\n"
-		"\t\t},\r\n"
-		"\t\t{\r\n"
-		"\t\t\t\"kind\": \"grant\",\r\n"
-		"\t\t\t\"container_id\": \"c1\",\r\n"
-		"\t\t\t\"item_id\": \"Medkit\",\r\n"
-		"\t\t\t\"quantity\": 3\r\n"
-		"\t\t},\r\n"
-		"\t\t{\r\n"
-		"\t\t\t\"kind\": \"consume\",\r\n"
-		"\t\t\t\"instance_id\": \"i2\",\r\n"
-		"\t\t\t\"quantity\": 3\r\n"
-		"\t\t},\r\n"
-		"\t\t{\r\n"
-		"\t\t\t\"kind\": \"move\",\r\n"
-		"\t\t\t\"instance_id\": \"i2\",\r\n"
-		"\t\t\t\"to\":\r\n"
-		"\t\t\t{\r\n"
-		"\t\t\t\t\"slot_index\": 7\r\n"
-		"\t\t\t}\r\n"
-		"\t\t},\r\n"
-		"\t\t{\r\n"
-		"\t\t\t\"kind\": \"consume\",\r\n"
-		"\t\t\t\"instance_id\": \"i3\",\r\n"
-		"\t\t\t\"quantity\": 1\r\n"
-		"\t\t}\r\n"
-		"\t],\r\n"
-		"\t\"container_id\": \"c1\",\r\n"
-		"\t\"expected_version\": 7\r\n"
-		"}";
+	const std::string Expected = Eol(
+		"{\n"
+		"\t\"intents\": [\n"
+		"\t\t{\n"
+		"\t\t\t\"kind\": \"grant\",\n"
+		"\t\t\t\"container_id\": \"c1\",\n"
+		"\t\t\t\"item_id\": \"Ammo\",\n"
+		"\t\t\t\"quantity\": 10\n"
+		"\t\t},\n"
+		"\t\t{\n"
+		"\t\t\t\"kind\": \"grant\",\n"
+		"\t\t\t\"container_id\": \"c1\",\n"
+		"\t\t\t\"item_id\": \"Medkit\",\n"
+		"\t\t\t\"quantity\": 3\n"
+		"\t\t},\n"
+		"\t\t{\n"
+		"\t\t\t\"kind\": \"consume\",\n"
+		"\t\t\t\"instance_id\": \"i2\",\n"
+		"\t\t\t\"quantity\": 3\n"
+		"\t\t},\n"
+		"\t\t{\n"
+		"\t\t\t\"kind\": \"move\",\n"
+		"\t\t\t\"instance_id\": \"i2\",\n"
+		"\t\t\t\"to\":\n"
+		"\t\t\t{\n"
+		"\t\t\t\t\"slot_index\": 7\n"
+		"\t\t\t}\n"
+		"\t\t},\n"
+		"\t\t{\n"
+		"\t\t\t\"kind\": \"consume\",\n"
+		"\t\t\t\"instance_id\": \"i3\",\n"
+		"\t\t\t\"quantity\": 1\n"
+		"\t\t}\n"
+		"\t],\n"
+		"\t\"container_id\": \"c1\",\n"
+		"\t\"expected_version\": 7\n"
+		"}");
 	EXPECT_EQ(Str(Transaction.Body), Expected);
 
 	Transport->Answer(200, TEXT("{\"version\":8}"));

@@ -47,7 +47,23 @@ namespace QuarnBaseAddress
 		}
 		for (const FString& Octet : Octets)
 		{
-			if (Octet.IsEmpty() || Octet.Len() > 3 || !Octet.IsNumeric() || Octet.Contains(TEXT(".")) || Octet.Contains(TEXT("-")) || FCString::Atoi(*Octet) > 255)
+			if (Octet.IsEmpty() || Octet.Len() > 3)
+			{
+				return false;
+			}
+			// ASCII digits, compared as such: the engine's character tests may take another
+			// script's digits for decimal ones, and this check decides whether plain HTTP is allowed.
+			int32 Value = 0;
+			for (int32 Index = 0; Index < Octet.Len(); ++Index)
+			{
+				const TCHAR Char = Octet[Index];
+				if (Char < TEXT('0') || Char > TEXT('9'))
+				{
+					return false;
+				}
+				Value = Value * 10 + (Char - TEXT('0'));
+			}
+			if (Value > 255)
 			{
 				return false;
 			}

@@ -8,6 +8,7 @@
 #include "QuarnSession.h"
 #include "QuarnSettings.h"
 #include "QuarnTransport.h"
+#include "Containers/StringConv.h"
 #include "Containers/Ticker.h"
 #include "GenericPlatform/GenericPlatformHttp.h"
 #include "Misc/Guid.h"
@@ -142,24 +143,36 @@ TSharedRef<IQuarnTransport> FQuarnClient::GetTransport()
 
 FString FQuarnClient::EncodePath(const FString& Path)
 {
-	// Each segment is encoded on its own so that the separators stay.
+	// Percent-encodes every byte of the path's UTF-8 form but the unreserved ones and the "/"
+	// separators, so that each segment is encoded on its own. Not FGenericPlatformHttp::UrlEncode:
+	// the engine's converts each UTF-16 unit alone, so an id with a character beyond U+FFFF would
+	// reach the platform as "%3F%3F". A "/" byte never occurs inside a multi-byte sequence.
+	static const TCHAR HexDigits[] = TEXT("0123456789ABCDEF");
+	const FTCHARToUTF8 Utf8(*Path, Path.Len());
+	const uint8* Bytes = reinterpret_cast<const uint8*>(Utf8.Get());
 	FString Result;
-	FString Segment;
-	for (int32 Index = 0; Index < Path.Len(); ++Index)
+	Result.Reserve(Utf8.Length());
+	for (int32 Index = 0; Index < Utf8.Length(); ++Index)
 	{
-		const TCHAR Char = Path[Index];
-		if (Char == TEXT('/'))
+		const uint8 Byte = Bytes[Index];
+		const bool bUnreserved = (Byte >= 'A' && Byte <= 'Z') || (Byte >= 'a' && Byte <= 'z') || (Byte >= '0' && Byte <= '9')
+			|| Byte == '-' || Byte == '_' || Byte == '.' || Byte == '~';
+		if (Byte == 0)
 		{
-			Result += FGenericPlatformHttp::UrlEncode(Segment);
-			Result.AppendChar(TEXT('/'));
-			Segment.Reset();
+			// A NUL has no place in a URL; it is dropped.
+			continue;
+		}
+		if (bUnreserved || Byte == '/')
+		{
+			Result.AppendChar(static_cast<TCHAR>(Byte));
 		}
 		else
 		{
-			Segment.AppendChar(Char);
+			Result.AppendChar(TEXT('%'));
+			Result.AppendChar(HexDigits[Byte >> 4]);
+			Result.AppendChar(HexDigits[Byte & 0xF]);
 		}
 	}
-	Result += FGenericPlatformHttp::UrlEncode(Segment);
 	return Result;
 }
 

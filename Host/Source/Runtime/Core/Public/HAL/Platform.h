@@ -140,9 +140,18 @@ static_assert(sizeof(PTRINT) == sizeof(void*) && sizeof(UPTRINT) == sizeof(void*
 #endif
 #define ANSITEXT(x) x
 
-// The host writes request bodies with CR LF line ends; see docs/architecture.md.
-#define LINE_TERMINATOR TEXT("\r\n")
-#define LINE_TERMINATOR_ANSI "\r\n"
+// The platform's line terminator: the engine's Windows platform header sets CR LF, every other
+// platform keeps the generic LF. A host build targets one or the other (docs/architecture.md).
+#if defined(HOST_WINDOWS_LINE_TERMINATOR) && HOST_WINDOWS_LINE_TERMINATOR
+	#define LINE_TERMINATOR TEXT("\r\n")
+	#define LINE_TERMINATOR_ANSI "\r\n"
+#endif
+#ifndef LINE_TERMINATOR
+	#define LINE_TERMINATOR TEXT("\n")
+#endif
+#ifndef LINE_TERMINATOR_ANSI
+	#define LINE_TERMINATOR_ANSI "\n"
+#endif
 
 // Compiler attributes.
 #define FORCEINLINE inline __attribute__((always_inline))

@@ -335,15 +335,11 @@ FString FGenericPlatformHttp::UrlEncode(const FStringView UnencodedString)
 			EncodedString.AppendChar(InChar);
 			continue;
 		}
-		// A surrogate pair is one character: encode its code point.
-		if (CodePoint >= 0xD800 && CodePoint <= 0xDBFF && Index + 1 < Length)
+		// As the engine does, each UTF-16 unit is converted on its own: half of a surrogate pair
+		// (a character beyond U+FFFF) is no character, so it becomes '?' and each half "%3F".
+		if (CodePoint >= 0xD800 && CodePoint <= 0xDFFF)
 		{
-			const uint32 Low = static_cast<uint32>(UnencodedString[Index + 1]);
-			if (Low >= 0xDC00 && Low <= 0xDFFF)
-			{
-				CodePoint = 0x10000 + ((CodePoint - 0xD800) << 10) + (Low - 0xDC00);
-				++Index;
-			}
+			CodePoint = '?';
 		}
 		TArray<UTF8CHAR> Bytes;
 		AppendUtf8(Bytes, CodePoint);

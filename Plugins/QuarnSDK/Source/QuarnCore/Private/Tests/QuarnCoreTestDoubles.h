@@ -1,0 +1,242 @@
+// Copyright Quarn. All Rights Reserved.
+
+// What the core's automation tests share: a transport that answers when the test says so, the
+// outcome of one request counted so that a second completion is seen, settings restored after
+// each case, a capture of log lines, and waiting a number of frames.
+
+#pragma once
+
+#include "CoreMinimal.h"
+
+#if WITH_DEV_AUTOMATION_TESTS
+
+#include "Containers/Ticker.h"
+#include "CoreGlobals.h"
+#include "Dom/JsonObject.h"
+#include "HAL/CriticalSection.h"
+#include "Misc/AutomationTest.h"
+#include "Misc/OutputDevice.h"
+#include "Misc/OutputDeviceRedirector.h"
+#include "Misc/ScopeLock.h"
+#include "QuarnClient.h"
+#include "QuarnSettings.h"
+#include "QuarnTransport.h"
+
+namespace QuarnCoreTests
+{
+	/** Where the plug-in's tests run: the editor, a game or a server, with the product's tests. */
+	inline constexpr EAutomationTestFlags TestFlags = EAutomationTestFlags::EditorContext | EAutomationTestFlags::ClientContext | EAutomationTestFlags::ServerContext | EAutomationTestFlags::ProductFilter;
+
+	/** A transport that records each request and answers it when the test says so. */
+	class FScriptedTransport : public IQuarnTransport
+	{
+	public:
+		struct FPending
+		{
+			FQuarnHttpRequest Request;
+			FQuarnTransportCallback OnDone;
+		};
+
+		/** When set, Send answers at once with this, from inside Send. */
+		TOptional<FQuarnHttpResponse> ImmediateAnswer;
+		/** When true, an immediate answer is delivered twice, as a faulty transport might. */
+		bool bAnswerTwice = false;
+
+		TArray<FPending> Pending;
+		TArray<FQuarnHttpRequest> Sent;
+
+		virtual void Send(const FQuarnHttpRequest& Request, FQuarnTransportCallback OnDone) override
+		{
+			Sent.Add(Request);
+			if (ImmediateAnswer.IsSet())
+			{
+				OnDone(ImmediateAnswer.GetValue());
+				if (bAnswerTwice)
+				{
+					OnDone(ImmediateAnswer.GetValue());
+				}
+				return;
+			}
+			Pending.Add({Request, MoveTemp(OnDone)});
+		}
+
+		/** Answers the oldest pending request; false when none is pending. */
+		bool Answer(const FQuarnHttpResponse& Response)
+		{
+			if (Pending.Num() == 0)
+			{
+				return false;
+			}
+			FPending Next = MoveTemp(Pending[0]);
+			Pending.RemoveAt(0);
+			Next.OnDone(Response);
+			return true;
+		}
+
+		bool Answer(int32 Status, const FString& Body, const FString& RequestId = FString())
+		{
+			FQuarnHttpResponse Response;
+			Response.Result = EQuarnTransportResult::Answered;
+			Response.StatusCode = Status;
+			Response.Body = Body;
+			Response.RequestId = RequestId;
+			return Answer(Response);
+		}
+
+		bool Fail(EQuarnTransportResult Result)
+		{
+			FQuarnHttpResponse Response;
+			Response.Result = Result;
+			return Answer(Response);
+		}
+	};
+
+	/** The outcome of one FQuarnClient::Send. */
+	struct FOutcome
+	{
+		int32 Calls = 0;
+		bool bOk = false;
+		TSharedPtr<FJsonObject> Json;
+		FQuarnError Error;
+		bool bOnGameThread = false;
+		/** Runs after each completion is recorded (a LatentIt's done, say). */
+		TFunction<void()> Then;
+
+		static FQuarnResponseCallback Into(const TSharedRef<FOutcome>& Outcome)
+		{
+			return [Outcome](bool bInOk, TSharedPtr<FJsonObject> InJson, const FQuarnError& InError)
+			{
+				++Outcome->Calls;
+				Outcome->bOk = bInOk;
+				Outcome->Json = InJson;
+				Outcome->Error = InError;
+				Outcome->bOnGameThread = IsInGameThread();
+				if (Outcome->Then)
+				{
+					Outcome->Then();
+				}
+			};
+		}
+	};
+
+	/** Installs a scripted transport and a known base address; restores both when it goes. */
+	class FClientFixture
+	{
+	public:
+		FClientFixture()
+			: Transport(MakeShared<FScriptedTransport>())
+		{
+			UQuarnSettings* Settings = GetMutableDefault<UQuarnSettings>();
+			SavedBaseUrl = Settings->BaseUrl;
+			bSavedAllowInsecure = Settings->bAllowInsecureHttp;
+			SavedTimeout = Settings->RequestTimeoutSeconds;
+			Settings->BaseUrl = TEXT("https://platform.example.com");
+			Settings->bAllowInsecureHttp = false;
+			FQuarnClient::SetTransport(Transport);
+		}
+
+		~FClientFixture()
+		{
+			FQuarnClient::SetTransport(nullptr);
+			UQuarnSettings* Settings = GetMutableDefault<UQuarnSettings>();
+			Settings->BaseUrl = SavedBaseUrl;
+			Settings->bAllowInsecureHttp = bSavedAllowInsecure;
+			Settings->RequestTimeoutSeconds = SavedTimeout;
+		}
+
+		TSharedRef<FScriptedTransport> Transport;
+
+	private:
+		FString SavedBaseUrl;
+		bool bSavedAllowInsecure = false;
+		float SavedTimeout = 10.0f;
+	};
+
+	/** Every log line written while it lives, from any thread. */
+	class FLogLines : public FOutputDevice
+	{
+	public:
+		FLogLines()
+		{
+			GLog->AddOutputDevice(this);
+		}
+
+		virtual ~FLogLines() override
+		{
+			GLog->RemoveOutputDevice(this);
+		}
+
+		virtual void Serialize(const TCHAR* V, ELogVerbosity::Type Verbosity, const FName& Category) override
+		{
+			FScopeLock Lock(&Mutex);
+			Lines.Add(V);
+		}
+
+		virtual bool CanBeUsedOnMultipleThreads() const override
+		{
+			return true;
+		}
+
+		bool AnyContains(const FString& Needle) const
+		{
+			FScopeLock Lock(&Mutex);
+			for (const FString& Line : Lines)
+			{
+				if (Line.Contains(Needle, ESearchCase::CaseSensitive))
+				{
+					return true;
+				}
+			}
+			return false;
+		}
+
+	private:
+		mutable FCriticalSection Mutex;
+		TArray<FString> Lines;
+	};
+
+	/** Runs asynchronous steps one after another: each is given the function that starts the next. */
+	inline void RunInOrder(TArray<TFunction<void(TFunction<void()>)>> Steps, TFunction<void()> Finally)
+	{
+		struct FState
+		{
+			TArray<TFunction<void(TFunction<void()>)>> Steps;
+			TFunction<void()> Finally;
+			int32 Next = 0;
+		};
+		TSharedRef<FState> State = MakeShared<FState>();
+		State->Steps = MoveTemp(Steps);
+		State->Finally = MoveTemp(Finally);
+		TSharedRef<TFunction<void()>> RunNext = MakeShared<TFunction<void()>>();
+		TWeakPtr<TFunction<void()>> WeakRunNext = RunNext;
+		*RunNext = [State, WeakRunNext]()
+		{
+			if (State->Next >= State->Steps.Num())
+			{
+				State->Finally();
+				return;
+			}
+			const int32 Index = State->Next++;
+			TSharedPtr<TFunction<void()>> Continue = WeakRunNext.Pin();
+			State->Steps[Index]([Continue]() { (*Continue)(); });
+		};
+		(*RunNext)();
+	}
+
+	/** Runs Then on the game thread once Frames frames have passed. */
+	inline void AfterFrames(int32 Frames, TFunction<void()> Then)
+	{
+		TSharedRef<int32> Remaining = MakeShared<int32>(Frames);
+		FTSTicker::GetCoreTicker().AddTicker(FTickerDelegate::CreateLambda([Remaining, Then](float)
+		{
+			if (--*Remaining > 0)
+			{
+				return true;
+			}
+			Then();
+			return false;
+		}));
+	}
+}
+
+#endif // WITH_DEV_AUTOMATION_TESTS
