@@ -115,7 +115,7 @@ TEST_F(FQuarnSessions, AnExpiredTokenIsRenewedAndTheRequestResentOnceWithTheSame
 	const FQuarnHttpRequest SignInRequest = Transport->Pending[0].Request;
 	EXPECT_EQ(Str(SignInRequest.Verb), "POST");
 	EXPECT_TRUE(SignInRequest.GetHeader(TEXT("Authorization")).IsEmpty());
-	EXPECT_EQ(Str(SignInRequest.Body), std::string("{\r\n\t\"provider\": \"steam\",\r\n\t\"ticket\": \"") + Str(Ticket) + "\"\r\n}");
+	EXPECT_EQ(Str(SignInRequest.Body), std::string("{" LINE_TERMINATOR_ANSI "\t\"provider\": \"steam\"," LINE_TERMINATOR_ANSI "\t\"ticket\": \"") + Str(Ticket) + "\"" LINE_TERMINATOR_ANSI "}");
 	EXPECT_EQ(Outcome.Calls, 0) << "the caller hears nothing while the session renews";
 
 	Transport->Answer(200, SessionAnswer(SecondToken));
