@@ -172,6 +172,8 @@ namespace UE::Host
 		// The engine's frame: tickers (HTTP requests complete here), the engine's worlds (which end
 		// with the periodic collection), then the viewport and Slate.
 		FTSTicker::GetCoreTicker().Tick(DeltaSeconds);
+		// Work handed back to the game thread from other threads (AsyncTask).
+		UE::Host::ProcessGameThreadTasks();
 		if (GEngine)
 		{
 			GEngine->Tick(DeltaSeconds, false);

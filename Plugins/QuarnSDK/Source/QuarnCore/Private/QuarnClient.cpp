@@ -8,8 +8,10 @@
 #include "QuarnSession.h"
 #include "QuarnSettings.h"
 #include "QuarnTransport.h"
+#include "Async/Async.h"
 #include "Containers/StringConv.h"
 #include "Containers/Ticker.h"
+#include "HAL/ThreadSafeCounter.h"
 #include "GenericPlatform/GenericPlatformHttp.h"
 #include "Misc/Guid.h"
 
@@ -40,9 +42,31 @@ namespace QuarnClient
 
 void FQuarnClient::Send(const FString& Method, const FString& Path, const FString& Body, const FString& AccessToken, const FString& IdempotencyKey, FQuarnResponseCallback OnComplete)
 {
+	SendRequest(Method, Path, Body, AccessToken, IdempotencyKey, nullptr, MoveTemp(OnComplete));
+}
+
+void FQuarnClient::SendWithReader(const FString& Method, const FString& Path, const FString& Body, const FString& AccessToken, const FString& IdempotencyKey, FQuarnAnswerReader Reader, FQuarnReadCallback OnComplete)
+{
+	TSharedPtr<FQuarnAnswerReader, ESPMode::ThreadSafe> SharedReader;
+	if (Reader)
+	{
+		SharedReader = MakeShared<FQuarnAnswerReader, ESPMode::ThreadSafe>(MoveTemp(Reader));
+	}
+	SendRequest(Method, Path, Body, AccessToken, IdempotencyKey, MoveTemp(SharedReader),
+		[OnComplete = MoveTemp(OnComplete)](bool bOk, TSharedPtr<FJsonObject> Json, const FQuarnError& Error)
+		{
+			if (OnComplete)
+			{
+				OnComplete(bOk, Error);
+			}
+		});
+}
+
+void FQuarnClient::SendRequest(const FString& Method, const FString& Path, const FString& Body, const FString& AccessToken, const FString& IdempotencyKey, TSharedPtr<FQuarnAnswerReader, ESPMode::ThreadSafe> Reader, FQuarnResponseCallback OnComplete)
+{
 	// A token of a remembered session: the session renews it when it is about to expire or the
-	// platform says it has, and sends the request again once.
-	if (FQuarnSession::Route(Method, Path, Body, AccessToken, IdempotencyKey, OnComplete))
+	// platform says it has, and sends the request again once, with the same reader.
+	if (FQuarnSession::Route(Method, Path, Body, AccessToken, IdempotencyKey, Reader, OnComplete))
 	{
 		return;
 	}
@@ -96,22 +120,68 @@ void FQuarnClient::Send(const FString& Method, const FString& Path, const FStrin
 	// A transport may answer from inside its own Send (the engine's HTTP module does when a
 	// request fails its pre-checks); such an answer is held back until the next tick.
 	TSharedRef<bool> bInsideSend = MakeShared<bool>(true);
-	GetTransport()->Send(Request, [Complete, Verb, Path, TimeoutSeconds, bInsideSend](const FQuarnHttpResponse& Response)
+	// Only the first answer counts; a second one from a misbehaving transport is dropped on
+	// arrival, so that a reader never runs twice over one request.
+	const TSharedRef<FThreadSafeCounter, ESPMode::ThreadSafe> Answers = MakeShared<FThreadSafeCounter, ESPMode::ThreadSafe>();
+	GetTransport()->Send(Request, [Complete, Verb, Path, TimeoutSeconds, bInsideSend, Answers, Reader](const FQuarnHttpResponse& Response)
 	{
-		auto Deliver = [Complete, Verb, Path, TimeoutSeconds, Response]()
+		if (Answers->Increment() != 1)
 		{
-			TSharedPtr<FJsonObject> Json;
-			FQuarnError Error;
-			const bool bOk = QuarnResponse::Interpret(Response, TimeoutSeconds, Json, Error);
+			return;
+		}
+		const int32 StatusCode = Response.StatusCode;
+		// Runs on the game thread: the log line and the caller's callback.
+		auto Finish = [Complete, Verb, Path, StatusCode](bool bOk, TSharedPtr<FJsonObject> Json, const FQuarnError& Error, const FString& RequestId)
+		{
 			if (bOk)
 			{
-				UE_LOG(LogQuarn, Verbose, TEXT("%s %s -> %d (%s)"), *Verb, *Path, Response.StatusCode, *Response.RequestId);
+				UE_LOG(LogQuarn, Verbose, TEXT("%s %s -> %d (%s)"), *Verb, *Path, StatusCode, *RequestId);
 			}
 			else
 			{
 				UE_LOG(LogQuarn, Verbose, TEXT("%s %s failed: http=%d code=%s (%s)"), *Verb, *Path, Error.HttpStatus, *Error.Code, *Error.RequestId);
 			}
 			Complete(bOk, MoveTemp(Json), Error);
+		};
+
+		const bool bAnswered = Response.Result == EQuarnTransportResult::Answered;
+		if (bAnswered && QuarnResponse::BodySize(Response) >= OffThreadAnswerSize)
+		{
+			// Decoding, parsing, the caller's reader and freeing the tree all happen on a worker;
+			// the game thread only gets the outcome. The caller's weak pointers are checked there.
+			AsyncTask(ENamedThreads::AnyBackgroundThreadNormalTask, [Finish = MoveTemp(Finish), Answer = FQuarnHttpResponse(Response), TimeoutSeconds, Reader]() mutable
+			{
+				TSharedPtr<FJsonObject> Json;
+				FQuarnError Error;
+				const bool bOk = QuarnResponse::Interpret(Answer, TimeoutSeconds, Json, Error);
+				if (bOk && Reader.IsValid())
+				{
+					(*Reader)(*Json);
+					Json.Reset();
+				}
+				Reader.Reset();
+				const FString RequestId = Answer.RequestId;
+				Answer = FQuarnHttpResponse();
+				AsyncTask(ENamedThreads::GameThread, [Finish = MoveTemp(Finish), bOk, Json = MoveTemp(Json), Error = MoveTemp(Error), RequestId]() mutable
+				{
+					Finish(bOk, MoveTemp(Json), Error, RequestId);
+				});
+			});
+			return;
+		}
+
+		// A short answer or a failure: read where it arrived, as cheaply as handing it over.
+		auto Deliver = [Finish = MoveTemp(Finish), Response, TimeoutSeconds, Reader]()
+		{
+			TSharedPtr<FJsonObject> Json;
+			FQuarnError Error;
+			const bool bOk = QuarnResponse::Interpret(Response, TimeoutSeconds, Json, Error);
+			if (bOk && Reader.IsValid())
+			{
+				(*Reader)(*Json);
+				Json.Reset();
+			}
+			Finish(bOk, MoveTemp(Json), Error, Response.RequestId);
 		};
 		if (IsInGameThread() && !*bInsideSend)
 		{

@@ -62,15 +62,27 @@ void UQuarnEnsureContainer::Activate()
 	}
 
 	TWeakObjectPtr<UQuarnEnsureContainer> WeakThis(this);
-	FQuarnClient::Send(TEXT("POST"), TEXT("/v1/game/containers/ensure"),
+	FQuarnClient::SendAndRead<FQuarnContainer>(TEXT("POST"), TEXT("/v1/game/containers/ensure"),
 		MakeRequestBody(RequestedKind, RequestedLayout, RequestedSlotCount, RequestedGridWidth, RequestedGridHeight),
 		AccessToken, FString(),
-		[WeakThis](bool bOk, TSharedPtr<FJsonObject> Json, const FQuarnError& Error)
+		// A large document is read on a worker: the game thread gets the container, not the tree.
+		[](const FJsonObject& Json)
 		{
-			if (UQuarnEnsureContainer* Action = WeakThis.Get())
+			return QuarnContainerJson::ReadContainer(Json);
+		},
+		[WeakThis](bool bOk, FQuarnContainer& Container, const FQuarnError& Error)
+		{
+			UQuarnEnsureContainer* Action = WeakThis.Get();
+			if (Action == nullptr)
 			{
-				Action->HandleResponse(bOk, MoveTemp(Json), Error);
+				return;
 			}
+			if (!bOk)
+			{
+				Action->HandleResponse(false, nullptr, Error);
+				return;
+			}
+			Action->Finish(true, Container, FQuarnError());
 		});
 }
 

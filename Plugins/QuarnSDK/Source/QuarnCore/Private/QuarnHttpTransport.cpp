@@ -38,7 +38,9 @@ namespace QuarnHttpTransport
 		{
 			Response.Result = EQuarnTransportResult::Answered;
 			Response.StatusCode = HttpResponse->GetResponseCode();
-			Response.Body = HttpResponse->GetContentAsString();
+			// The bytes as they came: the client decodes and parses them, away from the game thread
+			// when the answer is large.
+			Response.Content = MakeShared<TArray<uint8>, ESPMode::ThreadSafe>(HttpResponse->GetContent());
 			Response.RequestId = HttpResponse->GetHeader(TEXT("X-Request-Id"));
 			return Response;
 		}

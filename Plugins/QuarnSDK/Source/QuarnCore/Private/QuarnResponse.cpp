@@ -1,6 +1,7 @@
 // Copyright Quarn. All Rights Reserved.
 
 #include "QuarnResponse.h"
+#include "Containers/StringConv.h"
 #include "Dom/JsonObject.h"
 #include "Serialization/JsonReader.h"
 #include "Serialization/JsonSerializer.h"
@@ -20,6 +21,26 @@ namespace QuarnResponse
 			return nullptr;
 		}
 		return Object;
+	}
+
+	FString BodyText(const FQuarnHttpResponse& Response)
+	{
+		if (!Response.Body.IsEmpty() || !Response.Content.IsValid() || Response.Content->IsEmpty())
+		{
+			return Response.Body;
+		}
+		// Bounded by the byte count: the bytes carry no terminator.
+		const FUTF8ToTCHAR Converted(reinterpret_cast<const UTF8CHAR*>(Response.Content->GetData()), Response.Content->Num());
+		return FString(Converted.Length(), Converted.Get());
+	}
+
+	int32 BodySize(const FQuarnHttpResponse& Response)
+	{
+		if (!Response.Body.IsEmpty() || !Response.Content.IsValid())
+		{
+			return Response.Body.Len();
+		}
+		return Response.Content->Num();
 	}
 
 	/** Fills the error from the platform's {"error": {...}} object; false when the body has none. */
@@ -74,7 +95,7 @@ namespace QuarnResponse
 		}
 
 		OutError.HttpStatus = Response.StatusCode;
-		const TSharedPtr<FJsonObject> Body = ParseObject(Response.Body);
+		const TSharedPtr<FJsonObject> Body = ParseObject(BodyText(Response));
 		if (Response.StatusCode >= 200 && Response.StatusCode < 300)
 		{
 			if (!Body.IsValid())

@@ -22,4 +22,10 @@ namespace QuarnResponse
 
 	/** The body parsed as a JSON object, or null. */
 	TSharedPtr<FJsonObject> ParseObject(const FString& Body);
+
+	/** The body as text: Body, or else Content decoded from UTF-8 (bad sequences become '?'). */
+	FString BodyText(const FQuarnHttpResponse& Response);
+
+	/** How long the body is, in characters of Body or else bytes of Content, without decoding it. */
+	int32 BodySize(const FQuarnHttpResponse& Response);
 }

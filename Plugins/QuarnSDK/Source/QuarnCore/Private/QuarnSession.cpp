@@ -15,6 +15,8 @@ struct FQuarnSession::FRequest
 	FString Path;
 	FString Body;
 	FString IdempotencyKey;
+	/** The caller's reader of a successful answer; null for a plain Send. */
+	TSharedPtr<FQuarnAnswerReader, ESPMode::ThreadSafe> Reader;
 	FQuarnResponseCallback OnComplete;
 	/** The token it last went out with. */
 	FString SentToken;
@@ -58,11 +60,7 @@ namespace QuarnSession
 		return Count;
 	}
 
-	static void SendDirect(const FString& Method, const FString& Path, const FString& Body, const FString& AccessToken, const FString& IdempotencyKey, FQuarnResponseCallback OnComplete)
-	{
-		TGuardValue<bool> Guard(PassingThrough(), true);
-		FQuarnClient::Send(Method, Path, Body, AccessToken, IdempotencyKey, MoveTemp(OnComplete));
-	}
+
 
 	static bool IsTokenExpired(const FQuarnError& Error)
 	{
@@ -178,7 +176,7 @@ int64 FQuarnSession::GetTotalRenewals()
 	return QuarnSession::TotalRenewals();
 }
 
-bool FQuarnSession::Route(const FString& Method, const FString& Path, const FString& Body, const FString& InAccessToken, const FString& IdempotencyKey, FQuarnResponseCallback& OnComplete)
+bool FQuarnSession::Route(const FString& Method, const FString& Path, const FString& Body, const FString& InAccessToken, const FString& IdempotencyKey, const TSharedPtr<FQuarnAnswerReader, ESPMode::ThreadSafe>& Reader, FQuarnResponseCallback& OnComplete)
 {
 	// The table is the game thread's; requests from elsewhere go out as they are.
 	if (QuarnSession::PassingThrough() || InAccessToken.IsEmpty() || !IsInGameThread())
@@ -202,10 +200,17 @@ bool FQuarnSession::Route(const FString& Method, const FString& Path, const FStr
 	Request->Path = Path;
 	Request->Body = Body;
 	Request->IdempotencyKey = IdempotencyKey;
+	Request->Reader = Reader;
 	Request->OnComplete = MoveTemp(OnComplete);
 	OnComplete = nullptr;
 	Session->Submit(Request);
 	return true;
+}
+
+void FQuarnSession::SendDirect(const FString& Method, const FString& Path, const FString& Body, const FString& InAccessToken, const FString& IdempotencyKey, const TSharedPtr<FQuarnAnswerReader, ESPMode::ThreadSafe>& Reader, FQuarnResponseCallback OnComplete)
+{
+	TGuardValue<bool> Guard(QuarnSession::PassingThrough(), true);
+	FQuarnClient::SendRequest(Method, Path, Body, InAccessToken, IdempotencyKey, Reader, MoveTemp(OnComplete));
 }
 
 bool FQuarnSession::HasTokenExpired() const
@@ -244,7 +249,7 @@ void FQuarnSession::SendNow(const TSharedRef<FRequest>& Request)
 {
 	Request->SentToken = AccessToken;
 	const TWeakPtr<FQuarnSession> WeakThis = AsShared();
-	QuarnSession::SendDirect(Request->Method, Request->Path, Request->Body, AccessToken, Request->IdempotencyKey,
+	SendDirect(Request->Method, Request->Path, Request->Body, AccessToken, Request->IdempotencyKey, Request->Reader,
 		[WeakThis, Request](bool bOk, TSharedPtr<FJsonObject> Json, const FQuarnError& Error)
 		{
 			if (const TSharedPtr<FQuarnSession> Session = WeakThis.Pin())
@@ -311,7 +316,7 @@ void FQuarnSession::SendSignIn()
 	Body->SetStringField(TEXT("provider"), Provider);
 	Body->SetStringField(TEXT("ticket"), Ticket);
 	const TWeakPtr<FQuarnSession> WeakThis = AsShared();
-	QuarnSession::SendDirect(TEXT("POST"), TEXT("/v1/game/sessions"), QuarnJsonBody::Write(Body), FString(), FString(),
+	SendDirect(TEXT("POST"), TEXT("/v1/game/sessions"), QuarnJsonBody::Write(Body), FString(), FString(), nullptr,
 		[WeakThis, Serial](bool bOk, TSharedPtr<FJsonObject> Json, const FQuarnError& Error)
 		{
 			const TSharedPtr<FQuarnSession> Session = WeakThis.Pin();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "CoreMinimal.h"
+#include "Async/Async.h"
 #include "Templates/Function.h"
 #include "Templates/SharedPointer.h"
 #include "QuarnTypes.h"
@@ -17,6 +18,16 @@ class IQuarnTransport;
 using FQuarnResponseCallback = TFunction<void(bool bOk, TSharedPtr<FJsonObject> Json, const FQuarnError& Error)>;
 
 /**
+ * Reads a successful answer into the caller's own records. It may run on a worker thread, so it
+ * may touch no UObject and nothing that the game thread changes meanwhile; what it needs it captures
+ * by value or through a thread-safe shared pointer.
+ */
+using FQuarnAnswerReader = TFunction<void(const FJsonObject& Json)>;
+
+/** Called once per request, on the game thread: after the reader has run when bOk is true, else with Error filled. */
+using FQuarnReadCallback = TFunction<void(bool bOk, const FQuarnError& Error)>;
+
+/**
  * The service client: every request to the platform goes through here.
  *
  * The URL is the settings' base address followed by the path. Requests carry JSON, the player's
@@ -29,6 +40,41 @@ class QUARNCORE_API FQuarnClient
 public:
 	static void Send(const FString& Method, const FString& Path, const FString& Body, const FString& AccessToken, const FString& IdempotencyKey, FQuarnResponseCallback OnComplete);
 
+	/**
+	 * Sends as Send does, then turns a successful answer into records: for an answer of at least
+	 * OffThreadAnswerSize the body is decoded and parsed, Reader runs and the JSON tree is freed on
+	 * a worker, and OnComplete follows once on the game thread, which receives records, not a tree
+	 * to walk. A shorter answer is read on the game thread when it arrives. Reader may therefore
+	 * run on either thread. Retries, time-outs and every failure are those of Send; a failure
+	 * never runs Reader.
+	 */
+	static void SendWithReader(const FString& Method, const FString& Path, const FString& Body, const FString& AccessToken, const FString& IdempotencyKey, FQuarnAnswerReader Reader, FQuarnReadCallback OnComplete);
+
+	/**
+	 * SendWithReader for a reader that returns one record: OnComplete gets what Reader returned,
+	 * or a default record when the request failed, and may move out of it; what it leaves is
+	 * freed on a worker.
+	 */
+	template <typename RecordType>
+	static void SendAndRead(const FString& Method, const FString& Path, const FString& Body, const FString& AccessToken, const FString& IdempotencyKey, TFunction<RecordType(const FJsonObject& Json)> Reader, TFunction<void(bool bOk, RecordType& Record, const FQuarnError& Error)> OnComplete)
+	{
+		// Written on the worker, then read on the game thread once the worker has handed over.
+		const TSharedRef<RecordType, ESPMode::ThreadSafe> Record = MakeShared<RecordType, ESPMode::ThreadSafe>();
+		SendWithReader(Method, Path, Body, AccessToken, IdempotencyKey,
+			[Reader = MoveTemp(Reader), Record](const FJsonObject& Json)
+			{
+				*Record = Reader(Json);
+			},
+			[OnComplete = MoveTemp(OnComplete), Record](bool bOk, const FQuarnError& Error)
+			{
+				OnComplete(bOk, *Record, Error);
+				// Whatever the caller left in the record is freed on a worker, outside the frame.
+				AsyncTask(ENamedThreads::AnyBackgroundThreadNormalTask, [Leftover = MoveTemp(*Record)]()
+				{
+				});
+			});
+	}
+
 	/** A new key on every call, for one change and all retries of it. */
 	static FString NewIdempotencyKey();
 
@@ -40,4 +86,17 @@ public:
 
 	/** Percent-encodes what cannot stand in a URL path, keeping "/". */
 	static FString EncodePath(const FString& Path);
+
+	/**
+	 * Answers at least this long (characters, or bytes as they arrived) are parsed on a worker, by
+	 * Send as well as by SendWithReader. Shorter ones (sign-ins, transactions, small containers,
+	 * about 75 stacks) cost less to parse than to hand over, and complete as they arrive.
+	 */
+	static constexpr int32 OffThreadAnswerSize = 16 * 1024;
+
+private:
+	/** Sessions send their callers' requests again, readers included. */
+	friend class FQuarnSession;
+
+	static void SendRequest(const FString& Method, const FString& Path, const FString& Body, const FString& AccessToken, const FString& IdempotencyKey, TSharedPtr<FQuarnAnswerReader, ESPMode::ThreadSafe> Reader, FQuarnResponseCallback OnComplete);
 };

@@ -54,10 +54,10 @@ public:
 
 	/**
 	 * The service client's hook: when AccessToken belongs to a session, the session takes the
-	 * request (OnComplete is moved from) and true is returned. Requests the session sends itself
+	 * request (OnComplete is moved from) with its reader, if any, and true is returned. Requests the session sends itself
 	 * pass straight through.
 	 */
-	static bool Route(const FString& Method, const FString& Path, const FString& Body, const FString& AccessToken, const FString& IdempotencyKey, FQuarnResponseCallback& OnComplete);
+	static bool Route(const FString& Method, const FString& Path, const FString& Body, const FString& AccessToken, const FString& IdempotencyKey, const TSharedPtr<FQuarnAnswerReader, ESPMode::ThreadSafe>& Reader, FQuarnResponseCallback& OnComplete);
 
 	/** Sign-ins made by every session of the process, for tools that report them. */
 	static int64 GetTotalRenewals();
@@ -72,6 +72,9 @@ private:
 	struct FRequest;
 
 	FQuarnSession(const FString& InPlayerId, FRenewed InOnRenewed, FExpired InOnExpired);
+
+	/** Sends past the routing table, so that the session's own requests are not handed back to it. */
+	static void SendDirect(const FString& Method, const FString& Path, const FString& Body, const FString& InAccessToken, const FString& IdempotencyKey, const TSharedPtr<FQuarnAnswerReader, ESPMode::ThreadSafe>& Reader, FQuarnResponseCallback OnComplete);
 
 	void Submit(const TSharedRef<FRequest>& Request);
 	void SendNow(const TSharedRef<FRequest>& Request);

@@ -4,6 +4,7 @@
 
 #include "CoreMinimal.h"
 #include "Templates/Function.h"
+#include "Templates/SharedPointer.h"
 
 /** One HTTP exchange as the service client hands it to a transport. */
 struct FQuarnHttpRequest
@@ -44,6 +45,11 @@ struct FQuarnHttpResponse
 	int32 StatusCode = 0;
 	/** The body as text. */
 	FString Body;
+	/**
+	 * The body as the UTF-8 bytes that arrived, from a transport that leaves turning them into text
+	 * to the client, which does it away from the game thread. Read only when Body is empty.
+	 */
+	TSharedPtr<const TArray<uint8>, ESPMode::ThreadSafe> Content;
 	/** The platform's X-Request-Id header, when it sent one. */
 	FString RequestId;
 };
@@ -54,7 +60,8 @@ using FQuarnTransportCallback = TFunction<void(const FQuarnHttpResponse& Respons
  * What the service client sends through. The default sends with the engine's HTTP module; tests
  * and tools install their own to answer requests themselves.
  *
- * A transport calls OnDone exactly once per Send, on the game thread, and never from inside Send.
+ * A transport calls OnDone exactly once per Send, and never from inside Send. The engine's HTTP
+ * transport calls it on the game thread; the client accepts an answer on any thread.
  */
 class IQuarnTransport
 {

@@ -69,14 +69,29 @@ void UQuarnStashPanel::HandleSignIn(bool bOk, const TSharedPtr<FJsonObject>& Jso
 	// The same body the "Ensure Container" node sends for these settings.
 	const FString Body = UQuarnEnsureContainer::MakeRequestBody(ContainerKind, Layout, SlotCount, GridWidth, GridHeight);
 
+	// A large container document is read on a worker; the game thread only shows the records.
 	TWeakObjectPtr<UQuarnStashPanel> WeakThis(this);
-	FQuarnClient::Send(TEXT("POST"), TEXT("/v1/game/containers/ensure"), Body, AccessToken, FString(),
-		[WeakThis](bool bEnsured, TSharedPtr<FJsonObject> Document, const FQuarnError& EnsureError)
+	FQuarnClient::SendAndRead<FQuarnContainer>(TEXT("POST"), TEXT("/v1/game/containers/ensure"), Body, AccessToken, FString(),
+		[](const FJsonObject& Document)
 		{
-			if (UQuarnStashPanel* Panel = WeakThis.Get())
+			return QuarnStashPanelReader::Read(Document);
+		},
+		[WeakThis](bool bEnsured, FQuarnContainer& Container, const FQuarnError& EnsureError)
+		{
+			UQuarnStashPanel* Panel = WeakThis.Get();
+			if (Panel == nullptr)
 			{
-				Panel->HandleEnsure(bEnsured, Document, EnsureError);
+				return;
 			}
+			if (!bEnsured)
+			{
+				Panel->HandleEnsure(false, nullptr, EnsureError);
+				return;
+			}
+			Panel->bLoading = false;
+			Panel->ContainerId = Container.ContainerId;
+			UE_LOG(LogQuarn, Display, TEXT("Stash panel loaded %d stack(s) for %s"), Container.Items.Num(), *Panel->PlayerId);
+			Panel->ShowContainer(Container);
 		});
 }
 

@@ -35,14 +35,28 @@ void UQuarnSyncStash::Activate()
 		return;
 	}
 
+	// A large document is parsed and read on a worker; the game thread gets the records. The reader
+	// captures nothing of this node, and the weak pointer is checked back on the game thread, so
+	// a node collected meanwhile gets no pin.
 	TWeakObjectPtr<UQuarnSyncStash> WeakThis(this);
-	FQuarnClient::Send(TEXT("GET"), FString(TEXT("/v1/game/containers/")) + ContainerId, FString(), AccessToken, FString(),
-		[WeakThis](bool bOk, TSharedPtr<FJsonObject> Json, const FQuarnError& Error)
+	FQuarnClient::SendAndRead<FQuarnUSMEContainerRead>(TEXT("GET"), FString(TEXT("/v1/game/containers/")) + ContainerId, FString(), AccessToken, FString(),
+		[](const FJsonObject& Json)
 		{
-			if (UQuarnSyncStash* Action = WeakThis.Get())
+			return QuarnUSMEContainerReader::Read(Json);
+		},
+		[WeakThis](bool bOk, FQuarnUSMEContainerRead& Read, const FQuarnError& Error)
+		{
+			UQuarnSyncStash* Action = WeakThis.Get();
+			if (Action == nullptr)
 			{
-				Action->HandleContainerRead(bOk, Json.Get(), Error);
+				return;
 			}
+			if (!bOk)
+			{
+				Action->HandleContainerRead(false, nullptr, Error);
+				return;
+			}
+			Action->ReconcileAgainst(Read.Items, Read.Version);
 		});
 }
 

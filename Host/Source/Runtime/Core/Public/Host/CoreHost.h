@@ -23,4 +23,11 @@ namespace UE::Host
 	// Shuts every loaded module down (PreUnloadCallback for all, then ShutdownModule in reverse
 	// start-up order) and destroys them.
 	CORE_API void ShutdownModules();
+
+	// Runs the game thread's queued tasks (AsyncTask to ENamedThreads::GameThread) and returns how
+	// many ran. The engine loop calls it once per frame; call it only on the game thread.
+	CORE_API int32 ProcessGameThreadTasks();
+
+	// True while a task given to AsyncTask is queued or running, on any thread.
+	CORE_API bool HasPendingAsyncTasks();
 } // namespace UE::Host
