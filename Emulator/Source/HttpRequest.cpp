@@ -79,23 +79,6 @@ std::string_view trimmed(std::string_view text)
 	return text;
 }
 
-int hexDigit(char c)
-{
-	if (c >= '0' && c <= '9')
-	{
-		return c - '0';
-	}
-	if (c >= 'a' && c <= 'f')
-	{
-		return c - 'a' + 10;
-	}
-	if (c >= 'A' && c <= 'F')
-	{
-		return c - 'A' + 10;
-	}
-	return -1;
-}
-
 std::string decodeQueryPart(std::string_view text)
 {
 	std::string decoded;
@@ -106,9 +89,9 @@ std::string decodeQueryPart(std::string_view text)
 		{
 			decoded.push_back(' ');
 		}
-		else if (text[i] == '%' && i + 2 < text.size() && hexDigit(text[i + 1]) >= 0 && hexDigit(text[i + 2]) >= 0)
+		else if (text[i] == '%' && i + 2 < text.size() && hexDigitValue(text[i + 1]) >= 0 && hexDigitValue(text[i + 2]) >= 0)
 		{
-			decoded.push_back(static_cast<char>(hexDigit(text[i + 1]) * 16 + hexDigit(text[i + 2])));
+			decoded.push_back(static_cast<char>(hexDigitValue(text[i + 1]) * 16 + hexDigitValue(text[i + 2])));
 			i += 2;
 		}
 		else
@@ -499,7 +482,7 @@ HttpRequestReader::EState HttpRequestReader::parseChunks()
 			size_t value = 0;
 			for (const char c : size)
 			{
-				const int digit = hexDigit(c);
+				const int digit = hexDigitValue(c);
 				if (digit < 0)
 				{
 					return refuse(400, "invalid_request", "A chunk of the body has no valid size.", "Check the client's HTTP library.");
@@ -598,5 +581,22 @@ std::string escapeForLog(std::string_view text)
 		}
 	}
 	return escaped;
+}
+
+int hexDigitValue(char c)
+{
+	if (c >= '0' && c <= '9')
+	{
+		return c - '0';
+	}
+	if (c >= 'a' && c <= 'f')
+	{
+		return c - 'a' + 10;
+	}
+	if (c >= 'A' && c <= 'F')
+	{
+		return c - 'A' + 10;
+	}
+	return -1;
 }
 }

@@ -103,4 +103,7 @@ private:
 // Writes bytes for a log line: control characters and anything outside printable ASCII become
 // \xNN, so that a request cannot drive the terminal of whoever watches the log.
 std::string escapeForLog(std::string_view text);
+
+// The value of one hexadecimal digit, either case; -1 for any other character.
+int hexDigitValue(char c);
 }

@@ -1,4 +1,5 @@
 #include "HttpServer.h"
+#include "HttpRequest.h"
 
 #include "AdminApi.h"
 #include "ApiError.h"
@@ -35,23 +36,6 @@ std::vector<std::string> splitPath(const std::string& path)
 		start = slash + 1;
 	}
 	return segments;
-}
-
-int hexValue(char c)
-{
-	if (c >= '0' && c <= '9')
-	{
-		return c - '0';
-	}
-	if (c >= 'a' && c <= 'f')
-	{
-		return c - 'a' + 10;
-	}
-	if (c >= 'A' && c <= 'F')
-	{
-		return c - 'A' + 10;
-	}
-	return -1;
 }
 
 Answer errorAnswer(const ApiError& error, const std::string& requestId)
@@ -148,9 +132,9 @@ std::string decodeSegment(const std::string& text)
 	decoded.reserve(text.size());
 	for (size_t i = 0; i < text.size(); ++i)
 	{
-		if (text[i] == '%' && i + 2 < text.size() && hexValue(text[i + 1]) >= 0 && hexValue(text[i + 2]) >= 0)
+		if (text[i] == '%' && i + 2 < text.size() && hexDigitValue(text[i + 1]) >= 0 && hexDigitValue(text[i + 2]) >= 0)
 		{
-			decoded.push_back(static_cast<char>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2])));
+			decoded.push_back(static_cast<char>(hexDigitValue(text[i + 1]) * 16 + hexDigitValue(text[i + 2])));
 			i += 2;
 		}
 		else
