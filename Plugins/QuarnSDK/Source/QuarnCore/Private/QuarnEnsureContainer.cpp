@@ -79,21 +79,11 @@ void UQuarnEnsureContainer::Activate()
 			}
 			if (!bOk)
 			{
-				Action->HandleResponse(false, nullptr, Error);
+				Action->Finish(false, FQuarnContainer(), Error);
 				return;
 			}
 			Action->Finish(true, Container, FQuarnError());
 		});
-}
-
-void UQuarnEnsureContainer::HandleResponse(bool bOk, TSharedPtr<FJsonObject> Json, const FQuarnError& Error)
-{
-	if (!bOk || !Json.IsValid())
-	{
-		Finish(false, FQuarnContainer(), Error);
-		return;
-	}
-	Finish(true, QuarnContainerJson::ReadContainer(*Json), FQuarnError());
 }
 
 void UQuarnEnsureContainer::Finish(bool bSucceeded, const FQuarnContainer& Container, const FQuarnError& Error)

@@ -8,7 +8,6 @@
 #include "QuarnTypes.h"
 #include "QuarnEnsureContainer.generated.h"
 
-class FJsonObject;
 
 DECLARE_DYNAMIC_MULTICAST_DELEGATE_TwoParams(FQuarnEnsureContainerPin, const FQuarnContainer&, Container, const FQuarnError&, Error);
 
@@ -49,7 +48,6 @@ public:
 	static FString MakeRequestBody(const FString& Kind, EQuarnContainerLayout Layout, int32 SlotCount, int32 GridWidth, int32 GridHeight);
 
 private:
-	void HandleResponse(bool bOk, TSharedPtr<FJsonObject> Json, const FQuarnError& Error);
 	void Finish(bool bSucceeded, const FQuarnContainer& Container, const FQuarnError& Error);
 
 	/** The world context the node was placed in; reflected so that the collector sees it. */

@@ -83,12 +83,12 @@ void UQuarnStashPanel::HandleSignIn(bool bOk, const TSharedPtr<FJsonObject>& Jso
 			{
 				return;
 			}
+			Panel->bLoading = false;
 			if (!bEnsured)
 			{
-				Panel->HandleEnsure(false, nullptr, EnsureError);
+				Panel->ShowFailure(EnsureError);
 				return;
 			}
-			Panel->bLoading = false;
 			Panel->ContainerId = Container.ContainerId;
 			UE_LOG(LogQuarn, Display, TEXT("Stash panel loaded %d stack(s) for %s"), Container.Items.Num(), *Panel->PlayerId);
 			Panel->ShowContainer(Container);
@@ -126,20 +126,6 @@ void UQuarnStashPanel::StartSession(const TSharedPtr<FJsonObject>& SignInAnswer)
 			});
 	}
 	Session->Start(AccessToken, ExpiresInSeconds, Provider, Ticket);
-}
-
-void UQuarnStashPanel::HandleEnsure(bool bOk, const TSharedPtr<FJsonObject>& Json, const FQuarnError& Error)
-{
-	bLoading = false;
-	if (!bOk || !Json.IsValid())
-	{
-		ShowFailure(Error);
-		return;
-	}
-	const FQuarnContainer Container = QuarnStashPanelReader::Read(*Json);
-	ContainerId = Container.ContainerId;
-	UE_LOG(LogQuarn, Display, TEXT("Stash panel loaded %d stack(s) for %s"), Container.Items.Num(), *PlayerId);
-	ShowContainer(Container);
 }
 
 void UQuarnStashPanel::ShowFailure(const FQuarnError& Error)

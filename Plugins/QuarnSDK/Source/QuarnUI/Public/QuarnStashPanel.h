@@ -211,7 +211,6 @@ private:
 	void Reload();
 
 	void HandleSignIn(bool bOk, const TSharedPtr<FJsonObject>& Json, const FQuarnError& Error);
-	void HandleEnsure(bool bOk, const TSharedPtr<FJsonObject>& Json, const FQuarnError& Error);
 	void ShowFailure(const FQuarnError& Error);
 	void StartSession(const TSharedPtr<FJsonObject>& SignInAnswer);
 

@@ -53,24 +53,11 @@ void UQuarnSyncStash::Activate()
 			}
 			if (!bOk)
 			{
-				Action->HandleContainerRead(false, nullptr, Error);
+				Action->Fail(Error);
 				return;
 			}
 			Action->ReconcileAgainst(Read.Items, Read.Version);
 		});
-}
-
-void UQuarnSyncStash::HandleContainerRead(bool bOk, const FJsonObject* Json, const FQuarnError& Error)
-{
-	if (!bOk)
-	{
-		Fail(Error);
-		return;
-	}
-	// A successful read always carries an object; should one ever come without, it reads as an
-	// empty container at version 0, which the platform's version check then refuses.
-	const FQuarnUSMEContainerRead Read = Json ? QuarnUSMEContainerReader::Read(*Json) : FQuarnUSMEContainerRead();
-	ReconcileAgainst(Read.Items, Read.Version);
 }
 
 void UQuarnSyncStash::ReconcileAgainst(const TArray<FQuarnItemInstance>& Current, int64 Version)

@@ -7,7 +7,6 @@
 #include "QuarnTypes.h"
 #include "QuarnStashSync.generated.h"
 
-class FJsonObject;
 
 /** What a reconcile actually did, so a server can log it or surface it in tests. */
 USTRUCT(BlueprintType)
@@ -68,7 +67,6 @@ private:
 	void Fail(const FQuarnError& Error);
 	void Succeed();
 	void ReconcileAgainst(const TArray<FQuarnItemInstance>& Current, int64 Version);
-	void HandleContainerRead(bool bOk, const FJsonObject* Json, const FQuarnError& Error);
 	void HandleTransaction(bool bOk, const FQuarnError& Error);
 
 	UPROPERTY()
