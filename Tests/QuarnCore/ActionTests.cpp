@@ -1,6 +1,6 @@
 // The core's sign-in and container nodes over a scripted transport: what they send, what they read,
 // that exactly one pin fires once, and that the game instance keeps them only until then.
-#include "QuarnTest/PluginTestSupport.h"
+#include "CoreNodeTest.h"
 #include "Engine/World.h"
 #include "QuarnAuthenticatePlayer.h"
 #include "QuarnCorePinRecorder.h"
@@ -24,35 +24,14 @@ namespace
 		return Out;
 	}
 
-	class FQuarnCoreActions : public FClientTest
+	class FQuarnCoreActions : public FCoreNodeTest
 	{
 	protected:
 		virtual void TearDown() override
 		{
-			for (UQuarnCorePinRecorder* Recorder : Recorders)
-			{
-				Recorder->RemoveFromRoot();
-			}
-			Recorders.Reset();
 			Subsystem()->SetAccessToken(TEXT("plr_1"), FString());
-			FClientTest::TearDown();
-			Engine().CollectGarbage();
+			FCoreNodeTest::TearDown();
 		}
-
-		UQuarnSubsystem* Subsystem() const
-		{
-			return UQuarnSubsystem::Get(Engine().GetWorld());
-		}
-
-		UQuarnCorePinRecorder* NewRecorder()
-		{
-			UQuarnCorePinRecorder* Recorder = NewObject<UQuarnCorePinRecorder>(GetTransientPackage());
-			Recorder->AddToRoot();
-			Recorders.Add(Recorder);
-			return Recorder;
-		}
-
-		TArray<UQuarnCorePinRecorder*> Recorders;
 	};
 
 	const TCHAR* const SessionAnswer = TEXT("{\"player\":{\"id\":\"plr_1\",\"provider\":\"anonymous\"},\"tokens\":{\"access_token\":\"tok_abc\",\"token_type\":\"Bearer\",\"expires_in\":3600}}");

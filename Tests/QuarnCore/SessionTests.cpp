@@ -2,7 +2,7 @@
 // remembered ticket and the request goes again once, with the same method, path, body and key;
 // requests that meet the expiry together share one sign-in; a refused renewal ends the session once;
 // a token about to expire is renewed before the request leaves; nothing secret reaches the log.
-#include "QuarnTest/PluginTestSupport.h"
+#include "CoreNodeTest.h"
 #include "Engine/World.h"
 #include "QuarnAuthenticatePlayer.h"
 #include "QuarnCorePinRecorder.h"
@@ -32,12 +32,12 @@ namespace
 		return Request.Url.EndsWith(TEXT("/v1/game/sessions"));
 	}
 
-	class FQuarnSessions : public FClientTest
+	class FQuarnSessions : public FCoreNodeTest
 	{
 	protected:
 		virtual void SetUp() override
 		{
-			FClientTest::SetUp();
+			FCoreNodeTest::SetUp();
 			Watcher = NewObject<UQuarnSessionWatcher>(GetTransientPackage());
 			Watcher->AddToRoot();
 			Watcher->Watch(Subsystem());
@@ -48,26 +48,7 @@ namespace
 			Subsystem()->SignOut(TEXT("plr_s"));
 			Watcher->Unwatch(Subsystem());
 			Watcher->RemoveFromRoot();
-			for (UQuarnCorePinRecorder* Recorder : Recorders)
-			{
-				Recorder->RemoveFromRoot();
-			}
-			Recorders.Reset();
-			FClientTest::TearDown();
-			Engine().CollectGarbage();
-		}
-
-		UQuarnSubsystem* Subsystem() const
-		{
-			return UQuarnSubsystem::Get(Engine().GetWorld());
-		}
-
-		UQuarnCorePinRecorder* NewRecorder()
-		{
-			UQuarnCorePinRecorder* Recorder = NewObject<UQuarnCorePinRecorder>(GetTransientPackage());
-			Recorder->AddToRoot();
-			Recorders.Add(Recorder);
-			return Recorder;
+			FCoreNodeTest::TearDown();
 		}
 
 		/** Signs plr_s in through the node, as a game does, with a token of the given lifetime. */
@@ -95,7 +76,6 @@ namespace
 		}
 
 		UQuarnSessionWatcher* Watcher = nullptr;
-		TArray<UQuarnCorePinRecorder*> Recorders;
 	};
 }
 
