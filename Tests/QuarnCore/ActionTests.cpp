@@ -13,17 +13,6 @@ using namespace QuarnTest;
 
 namespace
 {
-	/** A body given with "\n" line ends, as the pretty printer writes it on this platform. */
-	std::string Eol(const std::string& Text)
-	{
-		std::string Out;
-		for (const char C : Text)
-		{
-			Out += C == '\n' ? std::string(LINE_TERMINATOR_ANSI) : std::string(1, C);
-		}
-		return Out;
-	}
-
 	class FQuarnCoreActions : public FCoreNodeTest
 	{
 	protected:

@@ -95,7 +95,7 @@ TEST_F(FQuarnSessions, AnExpiredTokenIsRenewedAndTheRequestResentOnceWithTheSame
 	const FQuarnHttpRequest SignInRequest = Transport->Pending[0].Request;
 	EXPECT_EQ(Str(SignInRequest.Verb), "POST");
 	EXPECT_TRUE(SignInRequest.GetHeader(TEXT("Authorization")).IsEmpty());
-	EXPECT_EQ(Str(SignInRequest.Body), std::string("{" LINE_TERMINATOR_ANSI "\t\"provider\": \"steam\"," LINE_TERMINATOR_ANSI "\t\"ticket\": \"") + Str(Ticket) + "\"" LINE_TERMINATOR_ANSI "}");
+	EXPECT_EQ(Str(SignInRequest.Body), Eol("{\n\t\"provider\": \"steam\",\n\t\"ticket\": \"" + Str(Ticket) + "\"\n}"));
 	EXPECT_EQ(Outcome.Calls, 0) << "the caller hears nothing while the session renews";
 
 	Transport->Answer(200, SessionAnswer(SecondToken));

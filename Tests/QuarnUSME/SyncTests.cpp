@@ -9,17 +9,6 @@ using namespace QuarnUSMETest;
 
 namespace
 {
-	/** A body given with "\n" line ends, as the pretty printer writes it on this platform. */
-	std::string Eol(const std::string& Text)
-	{
-		std::string Out;
-		for (const char C : Text)
-		{
-			Out += C == '\n' ? std::string(LINE_TERMINATOR_ANSI) : std::string(1, C);
-		}
-		return Out;
-	}
-
 	// A container document as the platform answers a read: items with their ids in properties.
 	FString Document(int64 Version, const FString& ItemsJson)
 	{

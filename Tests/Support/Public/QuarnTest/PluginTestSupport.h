@@ -20,6 +20,17 @@
 
 namespace QuarnTest
 {
+	/** A body given with "\n" line ends, as the pretty printer writes it on this platform. */
+	inline std::string Eol(const std::string& Text)
+	{
+		std::string Out;
+		for (const char C : Text)
+		{
+			Out += C == '\n' ? std::string(LINE_TERMINATOR_ANSI) : std::string(1, C);
+		}
+		return Out;
+	}
+
 	inline std::string Str(const FString& S)
 	{
 		return std::string(TCHAR_TO_UTF8(*S));
