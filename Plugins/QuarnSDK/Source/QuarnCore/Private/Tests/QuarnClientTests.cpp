@@ -4,7 +4,7 @@
 // errors, that each request completes exactly once on the game thread, and which platform
 // addresses it accepts.
 
-#include "Tests/QuarnCoreTestDoubles.h"
+#include "Tests/QuarnTestDoubles.h"
 
 #if WITH_DEV_AUTOMATION_TESTS
 
@@ -14,7 +14,7 @@
 #include "QuarnBaseAddress.h"
 #include "QuarnLog.h"
 
-using namespace QuarnCoreTests;
+using namespace QuarnTests;
 
 namespace QuarnClientTests
 {
@@ -42,7 +42,7 @@ namespace QuarnClientTests
 	};
 }
 
-BEGIN_DEFINE_SPEC(FQuarnClientSpec, "Quarn.Core.Client", QuarnCoreTests::TestFlags)
+BEGIN_DEFINE_SPEC(FQuarnClientSpec, "Quarn.Core.Client", QuarnTests::TestFlags)
 	TUniquePtr<FClientFixture> Fixture;
 
 	FScriptedTransport& Transport() const

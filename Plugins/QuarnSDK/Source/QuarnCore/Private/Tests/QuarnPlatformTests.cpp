@@ -4,11 +4,11 @@
 // Url): a player signs in and reads back a stash whose kind needs encoding in the path. Skipped,
 // with a warning that says why, when no address is set or nothing answers there.
 
-#include "Tests/QuarnCoreTestDoubles.h"
+#include "Tests/QuarnTestDoubles.h"
 
 #if WITH_DEV_AUTOMATION_TESTS
 
-BEGIN_DEFINE_SPEC(FQuarnPlatformSpec, "Quarn.Core.Platform", QuarnCoreTests::TestFlags)
+BEGIN_DEFINE_SPEC(FQuarnPlatformSpec, "Quarn.Core.Platform", QuarnTests::TestFlags)
 
 	/** True when the platform cannot be reached, after saying so; the case then ends as skipped. */
 	bool SkipIfUnreachable(const FQuarnError& Error, const FDoneDelegate& Done)

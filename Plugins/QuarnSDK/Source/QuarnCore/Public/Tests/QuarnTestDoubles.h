@@ -1,8 +1,10 @@
 // Copyright Quarn. All Rights Reserved.
 
-// What the core's automation tests share: a transport that answers when the test says so, the
+// What the plug-in's automation tests share: a transport that answers when the test says so, the
 // outcome of one request counted so that a second completion is seen, settings restored after
-// each case, a capture of log lines, and waiting a number of frames.
+// each case, a game instance of the test's own, a capture of log lines, and waiting a number of
+// frames. Public so that the adapter's and the panel's tests use the same doubles; everything here
+// compiles away without WITH_DEV_AUTOMATION_TESTS.
 
 #pragma once
 
@@ -13,6 +15,9 @@
 #include "Containers/Ticker.h"
 #include "CoreGlobals.h"
 #include "Dom/JsonObject.h"
+#include "Engine/Engine.h"
+#include "Engine/GameInstance.h"
+#include "Engine/World.h"
 #include "HAL/CriticalSection.h"
 #include "Misc/AutomationTest.h"
 #include "Misc/OutputDevice.h"
@@ -22,7 +27,7 @@
 #include "QuarnSettings.h"
 #include "QuarnTransport.h"
 
-namespace QuarnCoreTests
+namespace QuarnTests
 {
 	/** Where the plug-in's tests run: the editor, a game or a server, with the product's tests. */
 	inline constexpr EAutomationTestFlags TestFlags = EAutomationTestFlags::EditorContext | EAutomationTestFlags::ClientContext | EAutomationTestFlags::ServerContext | EAutomationTestFlags::ProductFilter;
@@ -150,6 +155,50 @@ namespace QuarnCoreTests
 		FString SavedBaseUrl;
 		bool bSavedAllowInsecure = false;
 		float SavedTimeout = 10.0f;
+	};
+
+	/**
+	 * A standalone game instance with its own world, so that a test has a game instance subsystem
+	 * (and a world to make widgets in) whether it runs in an editor, a game or a server. The game
+	 * instance is rooted while the fixture lives; going, it shuts down and destroys its world.
+	 */
+	class FTestGame
+	{
+	public:
+		FTestGame()
+		{
+			GameInstance = NewObject<UGameInstance>(GEngine);
+			GameInstance->AddToRoot();
+			GameInstance->InitializeStandalone();
+		}
+
+		~FTestGame()
+		{
+			UWorld* const World = GameInstance->GetWorld();
+			GameInstance->Shutdown();
+			if (World != nullptr)
+			{
+				GEngine->DestroyWorldContext(World);
+				World->DestroyWorld(false);
+			}
+			GameInstance->RemoveFromRoot();
+		}
+
+		FTestGame(const FTestGame&) = delete;
+		FTestGame& operator=(const FTestGame&) = delete;
+
+		UGameInstance* GetGameInstance() const
+		{
+			return GameInstance;
+		}
+
+		UWorld* GetWorld() const
+		{
+			return GameInstance->GetWorld();
+		}
+
+	private:
+		UGameInstance* GameInstance = nullptr;
 	};
 
 	/** Every log line written while it lives, from any thread. */
