@@ -37,6 +37,8 @@ elseif(NOT HOST_LINE_TERMINATOR STREQUAL "LF")
 	message(FATAL_ERROR "HOST_LINE_TERMINATOR must be LF or CRLF, not '${HOST_LINE_TERMINATOR}'")
 endif()
 
+option(HOST_PRECOMPILED_HEADERS "Precompile CoreMinimal.h for the host's modules and the test suites" ON)
+
 set(HOST_GENERATED_ROOT "${CMAKE_BINARY_DIR}/Generated")
 set_property(GLOBAL PROPERTY HOST_MODULES "")
 
@@ -156,6 +158,12 @@ function(host_module NAME)
 		target_include_directories(${NAME} PUBLIC "${gen_inc}")
 	endif()
 	target_link_libraries(${NAME} PUBLIC ${M_PUBLIC_DEPS} ${M_PUBLIC_LIBS} PRIVATE ${M_PRIVATE_DEPS} ${M_PRIVATE_LIBS})
+	# The host's own modules parse CoreMinimal.h once per module instead of once per source, as
+	# the engine's shared precompiled headers do. Plug-in modules are left without one, so that a
+	# missing include in the plug-in fails here as it would in an engine build without one.
+	if(NOT M_PLUGIN AND HOST_PRECOMPILED_HEADERS)
+		target_precompile_headers(${NAME} PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:CoreMinimal.h>")
+	endif()
 endfunction()
 
 # Reads "PublicDependencyModuleNames" and "PrivateDependencyModuleNames" from a Build.cs.
