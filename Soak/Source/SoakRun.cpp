@@ -14,7 +14,7 @@
 #include "QuarnStashPanel.h"
 #include "QuarnStashSync.h"
 #include "QuarnSubsystem.h"
-#include "QuarnSyncPinRecorder.h"
+#include "Tests/QuarnSyncPinRecorder.h"
 #include "QuarnTest/EmulatorProcess.h"
 #include "QuarnUSMELibrary.h"
 #include "Serialization/JsonReader.h"

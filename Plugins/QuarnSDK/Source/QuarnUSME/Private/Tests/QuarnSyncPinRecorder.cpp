@@ -1,6 +1,6 @@
 // Copyright Quarn. All Rights Reserved.
 
-#include "QuarnSyncPinRecorder.h"
+#include "Tests/QuarnSyncPinRecorder.h"
 
 void UQuarnSyncPinRecorder::HandleSuccess(const FQuarnSyncReport& InReport, const FQuarnError& InError)
 {

@@ -1,5 +1,9 @@
 // Copyright Quarn. All Rights Reserved.
 
+// A reflected type cannot sit inside WITH_DEV_AUTOMATION_TESTS (the header tool refuses a UCLASS in
+// a conditional block), so this small double is compiled in every configuration. Public and
+// exported because the host's emulator suites and the soak bind it as well.
+
 #pragma once
 
 #include "CoreMinimal.h"
@@ -10,7 +14,7 @@
 
 /** Stands in for a Blueprint graph bound to a sync node's pins: counts each pin and keeps what it carried. */
 UCLASS()
-class QUARNTESTTYPES_API UQuarnSyncPinRecorder : public UObject
+class QUARNUSME_API UQuarnSyncPinRecorder : public UObject
 {
 	GENERATED_BODY()
 
