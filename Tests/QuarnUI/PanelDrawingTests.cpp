@@ -3,7 +3,7 @@
 // row structs and with user-defined structs.
 #include "QuarnUITestSupport.h"
 #include "Host/EngineAssets.h"
-#include "QuarnIconRows.h"
+#include "Tests/QuarnIconRows.h"
 #include "StructUtils/UserDefinedStruct.h"
 
 using namespace QuarnUITest;

@@ -20,7 +20,7 @@
 #include "Host/RuntimeTypes.h"
 #include "Host/UMGHost.h"
 #include "QuarnStashPanel.h"
-#include "QuarnStashPanelWatcher.h"
+#include "Tests/QuarnStashPanelWatcher.h"
 #include "UObject/UnrealType.h"
 
 namespace QuarnUITest
