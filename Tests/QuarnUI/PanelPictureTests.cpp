@@ -5,7 +5,7 @@
 #include "HAL/FileManager.h"
 #include "Host/EngineAssets.h"
 #include "Host/HostRenderer.h"
-#include "QuarnIconRows.h"
+#include "Tests/QuarnIconRows.h"
 #include "Rendering/DrawElements.h"
 
 using namespace QuarnUITest;

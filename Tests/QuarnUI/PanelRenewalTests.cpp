@@ -1,6 +1,7 @@
 // The stash panel's own session against the emulator: an operation that meets an expired token is
 // sent again, with its key, after the panel signed in again with its ticket, and the game hears of
-// it once, after the platform accepted.
+// it once, after the platform accepted. (The refused renewal over a scripted transport is the
+// plug-in's automation test Quarn.UI.StashPanel.Renewal.)
 #include "QuarnUITestSupport.h"
 
 using namespace QuarnUITest;
@@ -73,46 +74,4 @@ TEST_F(QuarnUIPanelRenewal, ADepositAfterTheExpiryIsResentWithItsKeyAndReportedO
 	EXPECT_EQ(Contents[0].ItemId, FName(TEXT("Bandage")));
 	EXPECT_EQ(Contents[0].Quantity, 2);
 	FQuarnClient::SetTransport(nullptr);
-}
-
-namespace
-{
-	class QuarnUIPanelRenewalScripted : public FPanelTest
-	{
-	};
-}
-
-TEST_F(QuarnUIPanelRenewalScripted, ARefusedRenewalFailsTheDepositOnceAndThePanelWaitsForALoad)
-{
-	UQuarnStashPanel* const Panel = MakeBuiltPanel(EQuarnContainerLayout::Slots);
-	Panel->Ticket = TEXT("panel-ticket-8812");
-	LoadWith(Panel, ContainerAnswer(TEXT("ctr_1"), TEXT("slots"), {}), TEXT("tok_panel_1"));
-	ASSERT_TRUE(Panel->IsReady());
-	UQuarnStashPanelWatcher* const Watcher = WatcherOf(Panel);
-
-	Panel->DepositItem(TEXT("Bandage"), 1);
-	ASSERT_EQ(Transport->Pending.Num(), 1);
-	Transport->Answer(401, ErrorAnswer(TEXT("token_expired"), TEXT("The access token expired."), TEXT("Sign in again.")));
-	ASSERT_TRUE(PumpUntil([&] { return Transport->Pending.Num() == 1; }));
-	const FQuarnHttpRequest SignIn = Transport->Pending[0].Request;
-	EXPECT_TRUE(SignIn.Url.EndsWith(TEXT("/v1/game/sessions")));
-	EXPECT_NE(SignIn.Body.Find(TEXT("panel-ticket-8812")), INDEX_NONE);
-	EXPECT_EQ(Watcher->CountStartingWith(TEXT("Failed")), 0) << "nothing is reported while the panel signs in again";
-
-	Transport->Answer(401, ErrorAnswer(TEXT("unauthorized"), TEXT("The ticket was not accepted."), TEXT("")));
-	ASSERT_TRUE(PumpUntil([&] { return Watcher->CountStartingWith(TEXT("Failed")) > 0; }));
-	PumpTicks(5);
-	EXPECT_EQ(Watcher->CountStartingWith(TEXT("Failed")), 1);
-	EXPECT_EQ(Str(Watcher->Error.Code), "token_expired");
-	EXPECT_FALSE(Watcher->Error.Hint.IsEmpty());
-	EXPECT_EQ(Watcher->CountStartingWith(TEXT("Deposit")), 0) << "the game keeps its item";
-	EXPECT_EQ(Transport->Pending.Num(), 0);
-	EXPECT_FALSE(Panel->IsReady());
-
-	// Until it loads again, the panel refuses without sending.
-	const int32 SentBefore = Transport->Sent.Num();
-	Panel->DepositItem(TEXT("Bandage"), 1);
-	EXPECT_EQ(Transport->Sent.Num(), SentBefore);
-	LoadWith(Panel, ContainerAnswer(TEXT("ctr_1"), TEXT("slots"), {}), TEXT("tok_panel_2"));
-	EXPECT_TRUE(Panel->IsReady());
 }

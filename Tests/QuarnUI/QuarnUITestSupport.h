@@ -1,6 +1,8 @@
-// Helpers for the stash panel tests: panels made and kept for one test, their private widgets
-// read through reflection, a Blueprint subclass whose events are recorded, and answers of the
-// platform written as the platform writes them.
+// Helpers for the stash panel suites that need the host (the emulator, the PNG renderer, a laid-out
+// viewport, the designer flag, user-defined structs): panels made and kept for one test, their
+// private widgets read through reflection, a Blueprint subclass whose events are recorded, and
+// answers of the platform written as the platform writes them. The plug-in's automation tests have
+// their own helpers in QuarnUI/Private/Tests.
 #pragma once
 
 #include "QuarnTest/EmulatorProcess.h"
@@ -20,16 +22,14 @@
 #include "Host/RuntimeTypes.h"
 #include "Host/UMGHost.h"
 #include "QuarnStashPanel.h"
-#include "QuarnStashPanelWatcher.h"
+#include "Tests/QuarnStashPanelWatcher.h"
 #include "UObject/UnrealType.h"
 
 namespace QuarnUITest
 {
 	using namespace QuarnTest;
 
-	inline const FLinearColor StatusColour(1.0f, 1.0f, 1.0f, 0.55f);
 	inline const FLinearColor ErrorColour(0.94f, 0.42f, 0.35f, 1.0f);
-	inline const FLinearColor AccentColour(0.94f, 0.64f, 0.19f, 1.0f);
 
 	/** A widget pointer the panel keeps in a private reflected property. */
 	template<class T>

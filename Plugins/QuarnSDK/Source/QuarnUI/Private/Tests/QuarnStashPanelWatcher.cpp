@@ -1,6 +1,6 @@
 // Copyright Quarn. All Rights Reserved.
 
-#include "QuarnStashPanelWatcher.h"
+#include "Tests/QuarnStashPanelWatcher.h"
 
 void UQuarnStashPanelWatcher::HandleLoaded(int32 StackCount)
 {

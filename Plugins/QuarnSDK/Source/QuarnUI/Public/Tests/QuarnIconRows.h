@@ -1,5 +1,10 @@
 // Copyright Quarn. All Rights Reserved.
 
+// Item table rows for the panel's icon tests. Reflected types cannot sit inside
+// WITH_DEV_AUTOMATION_TESTS (the header tool refuses them there), so these small structs are
+// compiled in every configuration. Public, with the module's API, because the picture suite uses
+// them as well.
+
 #pragma once
 
 #include "CoreMinimal.h"
@@ -10,7 +15,7 @@
 
 /** An item table row as most projects write one: a name and a soft icon reference. */
 USTRUCT(BlueprintType)
-struct QUARNTESTTYPES_API FQuarnTestIconRow : public FTableRowBase
+struct QUARNUI_API FQuarnTestIconRow : public FTableRowBase
 {
 	GENERATED_BODY()
 
@@ -23,7 +28,7 @@ struct QUARNTESTTYPES_API FQuarnTestIconRow : public FTableRowBase
 
 /** An icon-named column that holds text comes before the real picture. */
 USTRUCT(BlueprintType)
-struct QUARNTESTTYPES_API FQuarnTestTextFirstRow : public FTableRowBase
+struct QUARNUI_API FQuarnTestTextFirstRow : public FTableRowBase
 {
 	GENERATED_BODY()
 
@@ -36,7 +41,7 @@ struct QUARNTESTTYPES_API FQuarnTestTextFirstRow : public FTableRowBase
 
 /** Two picture columns: the first one decides even when it is empty. */
 USTRUCT(BlueprintType)
-struct QUARNTESTTYPES_API FQuarnTestTwoPictureRow : public FTableRowBase
+struct QUARNUI_API FQuarnTestTwoPictureRow : public FTableRowBase
 {
 	GENERATED_BODY()
 
@@ -49,7 +54,7 @@ struct QUARNTESTTYPES_API FQuarnTestTwoPictureRow : public FTableRowBase
 
 /** A base row with a picture column, for field order across inheritance. */
 USTRUCT(BlueprintType)
-struct QUARNTESTTYPES_API FQuarnTestBaseIconRow : public FTableRowBase
+struct QUARNUI_API FQuarnTestBaseIconRow : public FTableRowBase
 {
 	GENERATED_BODY()
 
@@ -59,7 +64,7 @@ struct QUARNTESTTYPES_API FQuarnTestBaseIconRow : public FTableRowBase
 
 /** Its own picture column (of any object) comes before the inherited one in the engine's field order. */
 USTRUCT(BlueprintType)
-struct QUARNTESTTYPES_API FQuarnTestDerivedIconRow : public FQuarnTestBaseIconRow
+struct QUARNUI_API FQuarnTestDerivedIconRow : public FQuarnTestBaseIconRow
 {
 	GENERATED_BODY()
 

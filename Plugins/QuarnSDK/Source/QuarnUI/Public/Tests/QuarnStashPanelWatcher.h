@@ -1,5 +1,9 @@
 // Copyright Quarn. All Rights Reserved.
 
+// A test double. Reflected types cannot sit inside WITH_DEV_AUTOMATION_TESTS (the header tool
+// refuses them there), so this small class is compiled in every configuration. Public, with the
+// module's API, because the panel's platform and picture suites use it as well.
+
 #pragma once
 
 #include "CoreMinimal.h"
@@ -14,7 +18,7 @@
  * "Withdraw ins_1", "Transfer ins_1"), and calls Probe with the line as it arrives.
  */
 UCLASS()
-class QUARNTESTTYPES_API UQuarnStashPanelWatcher : public UObject
+class QUARNUI_API UQuarnStashPanelWatcher : public UObject
 {
 	GENERATED_BODY()
 
