@@ -2,6 +2,10 @@
 // (metadata, flags, pin kinds, defaults, tooltips), read from the generated files.
 #include "HeaderToolTestSupport.h"
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -113,6 +117,29 @@ TEST(HeaderToolOutput, ManifestListsEveryTypeForDependentModules)
 	EXPECT_THAT(Manifest, HasSubstr("class\tname=UItemMover\tmodule=TestMod\tsuper=UObject\tinclude=ItemTypes.h\tbp=1\tflags=00000084\tconfig=Game"));
 	// Types of the dependency are not repeated.
 	EXPECT_THAT(Manifest, Not(HasSubstr("UWidget")));
+}
+
+// A header moved to another module must not leave its .generated.h here, where an incremental
+// build would find it ahead of the new owner's.
+TEST(HeaderToolOutput, ARunRemovesWhatItWroteForHeadersNoLongerInTheModule)
+{
+	const FToolRun Run = RunItems();
+	ASSERT_EQ(Run.ExitCode, 0) << Run.Output;
+	const std::filesystem::path Out(Run.OutDir);
+	const auto Touch = [](const std::filesystem::path& Path)
+	{
+		std::ofstream(Path) << "// left by an earlier run\n";
+	};
+	Touch(Out / "Inc" / "MovedAway.generated.h");
+	Touch(Out / "MovedAway.gen.cpp");
+	Touch(Out / "Inc" / "Notes.txt");
+	ASSERT_EQ(std::system(Run.Command.c_str()), 0);
+	EXPECT_FALSE(std::filesystem::exists(Out / "Inc" / "MovedAway.generated.h"));
+	EXPECT_FALSE(std::filesystem::exists(Out / "MovedAway.gen.cpp"));
+	EXPECT_TRUE(std::filesystem::exists(Out / "Inc" / "Notes.txt"));
+	EXPECT_TRUE(std::filesystem::exists(Out / "Inc" / "ItemTypes.generated.h"));
+	EXPECT_TRUE(std::filesystem::exists(Out / "ItemTypes.gen.cpp"));
+	EXPECT_TRUE(std::filesystem::exists(Out / "TestMod.init.gen.cpp"));
 }
 
 TEST(HeaderToolOutput, DependentModuleResolvesTypesFromTheManifest)

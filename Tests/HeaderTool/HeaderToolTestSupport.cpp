@@ -76,6 +76,7 @@ namespace HeaderToolTest
 			}
 		}
 		Command += " 2>&1";
+		Run.Command = Command;
 		FILE* Pipe = popen(Command.c_str(), "r");
 		if (!Pipe)
 		{

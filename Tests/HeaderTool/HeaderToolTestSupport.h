@@ -12,6 +12,7 @@ namespace HeaderToolTest
 		std::string Output;     // stdout and stderr
 		std::string HeaderPath; // absolute path of the (first) header
 		std::string OutDir;
+		std::string Command; // the command line, so that a test can run the tool again on the same folders
 
 		std::string Read(const std::string& RelativeToOut) const;
 	};

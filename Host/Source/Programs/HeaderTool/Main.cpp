@@ -52,6 +52,44 @@ namespace
 	}
 }
 
+namespace
+{
+	/**
+	 * Removes what an earlier run wrote for a header that is no longer this module's (moved to
+	 * another module, say), so that an incremental build cannot include a stale .generated.h
+	 * ahead of the new owner's.
+	 */
+	void RemoveStaleOutputs(const FSession& Session)
+	{
+		std::set<std::string> Current;
+		for (const std::unique_ptr<FHeader>& Header : Session.Headers)
+		{
+			Current.insert(Header->BaseName);
+		}
+		const fs::path Out(Session.Module.OutDir);
+		const std::string InitName = Session.Module.Name + ".init.gen.cpp";
+		const auto Prune = [&Current, &InitName](const fs::path& Dir, const std::string& Suffix)
+		{
+			std::error_code Ec;
+			for (fs::directory_iterator It(Dir, Ec), End; !Ec && It != End; It.increment(Ec))
+			{
+				const std::string Name = It->path().filename().string();
+				if (Name == InitName || Name.size() <= Suffix.size() || Name.compare(Name.size() - Suffix.size(), Suffix.size(), Suffix) != 0)
+				{
+					continue;
+				}
+				if (Current.count(Name.substr(0, Name.size() - Suffix.size())) == 0)
+				{
+					std::error_code RemoveEc;
+					fs::remove(It->path(), RemoveEc);
+				}
+			}
+		};
+		Prune(Out / "Inc", ".generated.h");
+		Prune(Out, ".gen.cpp");
+	}
+}
+
 int main(int Argc, char** Argv)
 {
 	FSession Session;
@@ -195,5 +233,6 @@ int main(int Argc, char** Argv)
 		std::fprintf(stderr, "HeaderTool: cannot write the manifest\n");
 		return 1;
 	}
+	RemoveStaleOutputs(Session);
 	return 0;
 }
