@@ -7,7 +7,7 @@
 #include "HAL/PlatformProcess.h"
 #include "HAL/PlatformTime.h"
 #include "QuarnAuthenticatePlayer.h"
-#include "QuarnCorePinRecorder.h"
+#include "Tests/QuarnCorePinRecorder.h"
 #include "QuarnDemoPanelWatcher.h"
 #include "QuarnSession.h"
 #include "QuarnSettings.h"

@@ -5,9 +5,9 @@
 // each waiting node once.
 #include "QuarnUSMETestSupport.h"
 #include "QuarnAuthenticatePlayer.h"
-#include "QuarnCorePinRecorder.h"
+#include "Tests/QuarnCorePinRecorder.h"
 #include "QuarnEnsureContainer.h"
-#include "QuarnSessionWatcher.h"
+#include "Tests/QuarnSessionWatcher.h"
 #include "QuarnTest/EmulatorProcess.h"
 #include "QuarnUSMELibrary.h"
 

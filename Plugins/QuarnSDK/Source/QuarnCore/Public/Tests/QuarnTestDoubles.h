@@ -3,8 +3,8 @@
 // What the plug-in's automation tests share: a transport that answers when the test says so, the
 // outcome of one request counted so that a second completion is seen, settings restored after
 // each case, a game instance of the test's own, a capture of log lines, and waiting a number of
-// frames. Public so that the adapter's and the panel's tests use the same doubles; everything here
-// compiles away without WITH_DEV_AUTOMATION_TESTS.
+// frames or, with a bound, for a condition. Public so that the adapter's and the panel's tests use
+// the same doubles; everything here compiles away without WITH_DEV_AUTOMATION_TESTS.
 
 #pragma once
 
@@ -19,6 +19,7 @@
 #include "Engine/GameInstance.h"
 #include "Engine/World.h"
 #include "HAL/CriticalSection.h"
+#include "HAL/PlatformTime.h"
 #include "Misc/AutomationTest.h"
 #include "Misc/OutputDevice.h"
 #include "Misc/OutputDeviceRedirector.h"
@@ -285,6 +286,49 @@ namespace QuarnTests
 			Then();
 			return false;
 		}));
+	}
+
+	/**
+	 * Runs Then on the game thread on the first frame Condition holds. A wait is always bounded:
+	 * after TimeoutSeconds without it, OnTimeout runs instead and the condition is dropped.
+	 */
+	inline void WaitUntil(TFunction<bool()> Condition, double TimeoutSeconds, TFunction<void()> Then, TFunction<void()> OnTimeout)
+	{
+		const double GiveUpAt = FPlatformTime::Seconds() + TimeoutSeconds;
+		FTSTicker::GetCoreTicker().AddTicker(FTickerDelegate::CreateLambda([Condition = MoveTemp(Condition), Then = MoveTemp(Then), OnTimeout = MoveTemp(OnTimeout), GiveUpAt](float)
+		{
+			if (Condition())
+			{
+				Then();
+				return false;
+			}
+			if (FPlatformTime::Seconds() >= GiveUpAt)
+			{
+				OnTimeout();
+				return false;
+			}
+			return true;
+		}));
+	}
+
+	/**
+	 * WaitUntil for a latent case: on time-out the case fails, naming what it waited for, and ends
+	 * through Done, so that a hang shows where it happened.
+	 */
+	inline void Await(FAutomationTestBase& Test, const FString& What, TFunction<bool()> Condition, const FDoneDelegate& Done, TFunction<void()> Then, double TimeoutSeconds = 10.0)
+	{
+		FAutomationTestBase* const TestPtr = &Test;
+		WaitUntil(MoveTemp(Condition), TimeoutSeconds, MoveTemp(Then), [TestPtr, What, Done]()
+		{
+			TestPtr->AddError(FString::Printf(TEXT("Timed out waiting for %s."), *What));
+			Done.ExecuteIfBound();
+		});
+	}
+
+	/** A body written with "\n" line ends as the pretty printer writes it on the build's platform. */
+	inline FString Eol(const FString& Text)
+	{
+		return Text.Replace(TEXT("\n"), LINE_TERMINATOR, ESearchCase::CaseSensitive);
 	}
 }
 

@@ -1,5 +1,9 @@
 // Copyright Quarn. All Rights Reserved.
 
+// A test double, compiled in every configuration: the header tool refuses a UCLASS inside
+// #if WITH_DEV_AUTOMATION_TESTS. Public, with the module's API, because the emulator suites and
+// the soak bind it as well as the plug-in's own tests.
+
 #pragma once
 
 #include "CoreMinimal.h"
@@ -12,7 +16,7 @@ class UQuarnEnsureContainer;
 
 /** Stands in for a Blueprint graph bound to the core's sign-in and container nodes. */
 UCLASS()
-class QUARNTESTTYPES_API UQuarnCorePinRecorder : public UObject
+class QUARNCORE_API UQuarnCorePinRecorder : public UObject
 {
 	GENERATED_BODY()
 

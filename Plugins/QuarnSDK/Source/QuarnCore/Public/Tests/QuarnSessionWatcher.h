@@ -1,5 +1,9 @@
 // Copyright Quarn. All Rights Reserved.
 
+// A test double, compiled in every configuration: the header tool refuses a UCLASS inside
+// #if WITH_DEV_AUTOMATION_TESTS. Public, with the module's API, because the emulator suites and
+// the soak bind it as well as the plug-in's own tests.
+
 #pragma once
 
 #include "CoreMinimal.h"
@@ -11,7 +15,7 @@ class UQuarnSubsystem;
 
 /** Stands in for a game's handler of the subsystem's OnSessionExpired: counts each call. */
 UCLASS()
-class QUARNTESTTYPES_API UQuarnSessionWatcher : public UObject
+class QUARNCORE_API UQuarnSessionWatcher : public UObject
 {
 	GENERATED_BODY()
 

@@ -1,6 +1,6 @@
 // Copyright Quarn. All Rights Reserved.
 
-#include "QuarnCorePinRecorder.h"
+#include "Tests/QuarnCorePinRecorder.h"
 #include "QuarnAuthenticatePlayer.h"
 #include "QuarnEnsureContainer.h"
 

@@ -1,6 +1,6 @@
 // Copyright Quarn. All Rights Reserved.
 
-#include "QuarnSessionWatcher.h"
+#include "Tests/QuarnSessionWatcher.h"
 #include "QuarnSubsystem.h"
 
 void UQuarnSessionWatcher::HandleExpired(const FString& InPlayerId, const FQuarnError& InError)
