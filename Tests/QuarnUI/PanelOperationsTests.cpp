@@ -84,14 +84,14 @@ TEST_F(QuarnUIOperations, DepositsSendTheGrantAndReportOnlyAfterTheAnswer)
 	EXPECT_EQ(Str(Transport->Sent.Last().Body), Str(PrettyLines(TEXT("{\n\t\"container_id\": \"ctr_1\",\n\t\"item_id\": \"None\",\n\t\"quantity\": 1\n}"))));
 
 	// The first grant is accepted: delegate, then event, then a fresh load.
-	Transport->Answer(200, TEXT("{\"version\": 2, \"instance\": null}"));
+	ASSERT_TRUE(Transport->Answer(200, TEXT("{\"version\": 2, \"instance\": null}")));
 	EXPECT_EQ(Watcher->Lines, (TArray<FString>{ TEXT("Loaded 1"), TEXT("Deposit Bandage 1 7"), TEXT("Deposited Bandage 1 7") }));
 	EXPECT_TRUE(Transport->Sent.Last().Url.EndsWith(TEXT("/v1/game/sessions")));
 	EXPECT_EQ(Str(StatusOf(Panel)), "Signing in\u2026");
 
 	// The second is refused: error line, failure delegate, no report and no reload.
 	const int32 Sent = Transport->Sent.Num();
-	Transport->Answer(409, ErrorAnswer(TEXT("container_full"), TEXT("No room for Flask."), TEXT("")));
+	ASSERT_TRUE(Transport->Answer(409, ErrorAnswer(TEXT("container_full"), TEXT("No room for Flask."), TEXT(""))));
 	EXPECT_EQ(Str(StatusOf(Panel)), "No room for Flask.");
 	EXPECT_EQ(StatusColourOf(Panel), ErrorColour);
 	EXPECT_EQ(Watcher->Lines.Last(), TEXT("Failed container_full"));
@@ -129,11 +129,11 @@ TEST_F(QuarnUIOperations, WithdrawalsConsumeTheWholeStack)
 	Panel->WithdrawInstance(Held(TEXT("ins_2"), 0));
 	EXPECT_EQ(Str(Transport->Sent.Last().Body), Str(PrettyLines(TEXT("{\n\t\"instance_id\": \"ins_2\",\n\t\"quantity\": 1\n}"))));
 
-	Transport->Answer(200, TEXT("{\"version\": 3, \"instance\": null}"));
+	ASSERT_TRUE(Transport->Answer(200, TEXT("{\"version\": 3, \"instance\": null}")));
 	EXPECT_EQ(Watcher->Lines, (TArray<FString>{ TEXT("Loaded 1"), TEXT("Withdraw ins_1"), TEXT("Withdrawn ins_1") }));
 	EXPECT_EQ(Watcher->Instance.Quantity, 5);
 	EXPECT_TRUE(Transport->Sent.Last().Url.EndsWith(TEXT("/v1/game/sessions")));
-	Transport->Answer(404, ErrorAnswer(TEXT("instance_not_found"), TEXT("No such stack."), TEXT("Reload the stash.")));
+	ASSERT_TRUE(Transport->Answer(404, ErrorAnswer(TEXT("instance_not_found"), TEXT("No such stack."), TEXT("Reload the stash."))));
 	EXPECT_EQ(Str(StatusOf(Panel)), "Reload the stash.");
 	EXPECT_EQ(Watcher->CountStartingWith(TEXT("Withdraw")), 2);
 }
@@ -185,7 +185,7 @@ TEST_F(QuarnUIOperations, ATransferReloadsTheSourceBeforeTheDestinationReports)
 			SourceStatusWhenReported = StatusOf(Source);
 		}
 	};
-	Transport->Answer(200, TEXT("{\"version\": 2, \"from_version\": 5, \"instance\": null}"));
+	ASSERT_TRUE(Transport->Answer(200, TEXT("{\"version\": 2, \"from_version\": 5, \"instance\": null}")));
 	// The source's sign-in went out first; the destination's own reload after its report.
 	EXPECT_EQ(SentWhenReported, AfterMove + 1);
 	EXPECT_EQ(Str(SourceStatusWhenReported), "Signing in\u2026");
@@ -204,7 +204,7 @@ TEST_F(QuarnUIOperations, AnswersForCollectedPanelsAreDropped)
 	Engine().CollectGarbage();
 	ASSERT_FALSE(WeakSource.IsValid());
 	const int32 Sent = Transport->Sent.Num();
-	Transport->Answer(200, TEXT("{\"version\": 2, \"instance\": null}"));
+	ASSERT_TRUE(Transport->Answer(200, TEXT("{\"version\": 2, \"instance\": null}")));
 	// Only the destination reloads.
 	EXPECT_EQ(Transport->Sent.Num(), Sent + 1);
 	EXPECT_EQ(WatcherOf(Destination)->CountStartingWith(TEXT("Transfer ")), 1);
@@ -220,8 +220,8 @@ TEST_F(QuarnUIOperations, AnswersForCollectedPanelsAreDropped)
 	ASSERT_FALSE(WeakDestination.IsValid());
 	const int32 Lines = Watcher->Lines.Num();
 	const int32 SentBefore = Transport->Sent.Num();
-	Transport->Answer(200, TEXT("{\"version\": 3, \"instance\": null}"));
-	Transport->Answer(409, ErrorAnswer(TEXT("insufficient_quantity"), TEXT("Too many."), TEXT("")));
+	ASSERT_TRUE(Transport->Answer(200, TEXT("{\"version\": 3, \"instance\": null}")));
+	ASSERT_TRUE(Transport->Answer(409, ErrorAnswer(TEXT("insufficient_quantity"), TEXT("Too many."), TEXT(""))));
 	EXPECT_EQ(Watcher->Lines.Num(), Lines);
 	EXPECT_EQ(Transport->Sent.Num(), SentBefore);
 }

@@ -123,8 +123,8 @@ namespace QuarnUITest
 	void FPanelTest::LoadWith(UQuarnStashPanel* Panel, const FString& Document, const FString& Token)
 	{
 		Panel->LoadStash();
-		Transport->Answer(200, SignInAnswer(Token));
-		Transport->Answer(200, Document);
+		ASSERT_TRUE(Transport->Answer(200, SignInAnswer(Token)));
+		ASSERT_TRUE(Transport->Answer(200, Document));
 	}
 
 	void FEmulatorPanelTest::SetUp()

@@ -12,6 +12,7 @@
 #include "QuarnClient.h"
 #include "QuarnSettings.h"
 #include "QuarnTransport.h"
+#include "Tests/QuarnTestDoubles.h"
 
 #include <gtest/gtest.h>
 #include <functional>
@@ -81,65 +82,8 @@ namespace QuarnTest
 		Engine().TickFrames(Count);
 	}
 
-	/** A transport that records each request and answers it when the test says so. */
-	class FScriptedTransport : public IQuarnTransport
-	{
-	public:
-		struct FPending
-		{
-			FQuarnHttpRequest Request;
-			FQuarnTransportCallback OnDone;
-		};
-
-		/** When set, Send answers at once with this, from inside Send. */
-		TOptional<FQuarnHttpResponse> ImmediateAnswer;
-		/** When true, an immediate answer is delivered twice, as a faulty transport might. */
-		bool bAnswerTwice = false;
-
-		TArray<FPending> Pending;
-		TArray<FQuarnHttpRequest> Sent;
-
-		virtual void Send(const FQuarnHttpRequest& Request, FQuarnTransportCallback OnDone) override
-		{
-			Sent.Add(Request);
-			if (ImmediateAnswer.IsSet())
-			{
-				OnDone(ImmediateAnswer.GetValue());
-				if (bAnswerTwice)
-				{
-					OnDone(ImmediateAnswer.GetValue());
-				}
-				return;
-			}
-			Pending.Add({Request, MoveTemp(OnDone)});
-		}
-
-		/** Answers the oldest pending request. */
-		void Answer(const FQuarnHttpResponse& Response)
-		{
-			ASSERT_GT(Pending.Num(), 0);
-			FPending Next = MoveTemp(Pending[0]);
-			Pending.RemoveAt(0);
-			Next.OnDone(Response);
-		}
-
-		void Answer(int32 Status, const FString& Body, const FString& RequestId = FString())
-		{
-			FQuarnHttpResponse Response;
-			Response.Result = EQuarnTransportResult::Answered;
-			Response.StatusCode = Status;
-			Response.Body = Body;
-			Response.RequestId = RequestId;
-			Answer(Response);
-		}
-
-		void Fail(EQuarnTransportResult Result)
-		{
-			FQuarnHttpResponse Response;
-			Response.Result = Result;
-			Answer(Response);
-		}
-	};
+	/** The plug-in's own scripted transport: records each request and answers it when the test says so. */
+	using FScriptedTransport = QuarnTests::FScriptedTransport;
 
 	/** Every line of every category written while it lives. */
 	class FLogCapture : public UE::Host::FLogCapture
@@ -175,23 +119,13 @@ namespace QuarnTest
 	protected:
 		virtual void SetUp() override
 		{
-			UQuarnSettings* Settings = GetMutableDefault<UQuarnSettings>();
-			SavedBaseUrl = Settings->BaseUrl;
-			bSavedAllowInsecure = Settings->bAllowInsecureHttp;
-			SavedTimeout = Settings->RequestTimeoutSeconds;
-			Settings->BaseUrl = TEXT("https://platform.example.com");
-			Settings->bAllowInsecureHttp = false;
-			Transport = MakeShared<FScriptedTransport>();
-			FQuarnClient::SetTransport(Transport);
+			Fixture = MakeUnique<QuarnTests::FClientFixture>();
+			Transport = Fixture->Transport;
 		}
 
 		virtual void TearDown() override
 		{
-			FQuarnClient::SetTransport(nullptr);
-			UQuarnSettings* Settings = GetMutableDefault<UQuarnSettings>();
-			Settings->BaseUrl = SavedBaseUrl;
-			Settings->bAllowInsecureHttp = bSavedAllowInsecure;
-			Settings->RequestTimeoutSeconds = SavedTimeout;
+			Fixture.Reset();
 			// Deliver anything still queued so that no callback outlives its test.
 			PumpTicks(3);
 		}
@@ -199,9 +133,7 @@ namespace QuarnTest
 		TSharedPtr<FScriptedTransport> Transport;
 
 	private:
-		FString SavedBaseUrl;
-		bool bSavedAllowInsecure = false;
-		float SavedTimeout = 10.0f;
+		TUniquePtr<QuarnTests::FClientFixture> Fixture;
 	};
 
 	/** The outcome of one FQuarnClient::Send, counted so that a second call is seen. */

@@ -202,7 +202,7 @@ namespace QuarnTests
 		UGameInstance* GameInstance = nullptr;
 	};
 
-	/** Every log line written while it lives, from any thread. */
+	/** Every log line written while it lives, from any thread, with its verbosity. */
 	class FLogLines : public FOutputDevice
 	{
 	public:
@@ -219,7 +219,7 @@ namespace QuarnTests
 		virtual void Serialize(const TCHAR* V, ELogVerbosity::Type Verbosity, const FName& Category) override
 		{
 			FScopeLock Lock(&Mutex);
-			Lines.Add(V);
+			Lines.Emplace(static_cast<ELogVerbosity::Type>(Verbosity & ELogVerbosity::VerbosityMask), FString(V));
 		}
 
 		virtual bool CanBeUsedOnMultipleThreads() const override
@@ -227,22 +227,51 @@ namespace QuarnTests
 			return true;
 		}
 
+		/** Whether a line at exactly this verbosity said exactly this. */
+		bool Has(ELogVerbosity::Type Verbosity, const FString& Line) const
+		{
+			FScopeLock Lock(&Mutex);
+			return Lines.ContainsByPredicate([Verbosity, &Line](const TPair<ELogVerbosity::Type, FString>& Entry)
+			{
+				return Entry.Key == Verbosity && Entry.Value.Equals(Line, ESearchCase::CaseSensitive);
+			});
+		}
+
+		/** Lines at this verbosity that contain Needle. */
+		int32 Count(const FString& Needle, ELogVerbosity::Type Verbosity) const
+		{
+			FScopeLock Lock(&Mutex);
+			int32 Found = 0;
+			for (const TPair<ELogVerbosity::Type, FString>& Entry : Lines)
+			{
+				Found += (Entry.Key == Verbosity && Entry.Value.Contains(Needle, ESearchCase::CaseSensitive)) ? 1 : 0;
+			}
+			return Found;
+		}
+
+		/** Whether any line, at any verbosity, contains Needle. */
 		bool AnyContains(const FString& Needle) const
 		{
 			FScopeLock Lock(&Mutex);
-			for (const FString& Line : Lines)
+			return Lines.ContainsByPredicate([&Needle](const TPair<ELogVerbosity::Type, FString>& Entry)
 			{
-				if (Line.Contains(Needle, ESearchCase::CaseSensitive))
-				{
-					return true;
-				}
-			}
-			return false;
+				return Entry.Value.Contains(Needle, ESearchCase::CaseSensitive);
+			});
+		}
+
+		/** Whether any line, at any verbosity, starts with Prefix. */
+		bool AnyStartsWith(const FString& Prefix) const
+		{
+			FScopeLock Lock(&Mutex);
+			return Lines.ContainsByPredicate([&Prefix](const TPair<ELogVerbosity::Type, FString>& Entry)
+			{
+				return Entry.Value.StartsWith(Prefix, ESearchCase::CaseSensitive);
+			});
 		}
 
 	private:
 		mutable FCriticalSection Mutex;
-		TArray<FString> Lines;
+		TArray<TPair<ELogVerbosity::Type, FString>> Lines;
 	};
 
 	/** Runs asynchronous steps one after another: each is given the function that starts the next. */

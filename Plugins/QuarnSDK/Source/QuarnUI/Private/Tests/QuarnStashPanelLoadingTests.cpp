@@ -48,7 +48,7 @@ void FQuarnStashPanelLoadingSpec::Define()
 		{
 			return;
 		}
-		FVerbosityLog Log;
+		FLogLines Log;
 		UQuarnRecordingStashPanel* const Panel = Fixture->MakeBuiltPanel();
 		TestFalse(TEXT("ready before loading"), Panel->IsReady());
 		Panel->LoadStash();
@@ -165,7 +165,7 @@ void FQuarnStashPanelLoadingSpec::Define()
 		Panel->LoadStash();
 		TestEqual(TEXT("requests after another load"), Transport().Sent.Num(), 4);
 		// The player id of the token-less sign-in was kept: the next load's log line names it.
-		FVerbosityLog Log;
+		FLogLines Log;
 		Transport().Answer(200, TEXT("{\"tokens\": {\"access_token\": \"tok_3\"}}"));
 		Transport().Answer(200, ContainerAnswer(TEXT("ctr_1"), TEXT("grid"), {}));
 		TestTrue(TEXT("the kept player is logged"), Log.Has(ELogVerbosity::Display, TEXT("Stash panel loaded 0 stack(s) for plr_2")));
@@ -253,7 +253,7 @@ void FQuarnStashPanelLoadingSpec::Define()
 		}
 		AddExpectedMessagePlain(Mismatch(TEXT("slots"), TEXT("stash"), TEXT("grid")), ELogVerbosity::Warning, EAutomationExpectedMessageFlags::Contains, 1);
 		AddExpectedMessagePlain(Mismatch(TEXT("grid"), TEXT("hideout"), TEXT("SLOTS")), ELogVerbosity::Warning, EAutomationExpectedMessageFlags::Contains, 1);
-		FVerbosityLog Log;
+		FLogLines Log;
 		// Slots asked for, a grid received.
 		UQuarnRecordingStashPanel* const WantsSlots = Fixture->MakeBuiltPanel(EQuarnContainerLayout::Slots);
 		Fixture->LoadWith(WantsSlots, ContainerAnswer(TEXT("ctr_1"), TEXT("grid"), { ItemJson(TEXT("ins_1"), TEXT("Rifle"), 1, 3, 2, -1, 4, 2) }));
@@ -310,7 +310,7 @@ void FQuarnStashPanelLoadingSpec::Define()
 		TestEqual(TEXT("requests"), Transport().Sent.Num(), 0);
 		// Not ready: the operations refuse.
 		AddExpectedMessagePlain(TEXT("Deposit refused: the stash is not loaded yet."), ELogVerbosity::Warning, EAutomationExpectedMessageFlags::Contains, 1);
-		FVerbosityLog Log;
+		FLogLines Log;
 		Panel->DepositItem(TEXT("Bandage"));
 		TestTrue(TEXT("refusal logged"), Log.Has(ELogVerbosity::Warning, TEXT("Deposit refused: the stash is not loaded yet.")));
 		TestEqual(TEXT("requests after the refused deposit"), Transport().Sent.Num(), 0);

@@ -44,7 +44,7 @@ void FQuarnStashPanelOffThreadSpec::Define()
 			Done.Execute();
 			return;
 		}
-		const TSharedRef<FVerbosityLog> Log = MakeShared<FVerbosityLog>();
+		const TSharedRef<FLogLines> Log = MakeShared<FLogLines>();
 		UQuarnRecordingStashPanel* const Panel = Fixture->MakeBuiltPanel();
 		const FString Document = LargeContainer(300);
 		if (!TestTrue(TEXT("large enough to be read on a worker"), Document.Len() >= FQuarnClient::OffThreadAnswerSize))

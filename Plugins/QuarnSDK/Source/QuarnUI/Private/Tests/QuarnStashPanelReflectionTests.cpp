@@ -5,7 +5,9 @@
 
 #include "CoreMinimal.h"
 
-#if WITH_DEV_AUTOMATION_TESTS
+// What these cases read is metadata, which only a target that keeps it has (an editor, not a
+// packaged game or server).
+#if WITH_DEV_AUTOMATION_TESTS && WITH_METADATA
 
 #include "Misc/AutomationTest.h"
 #include "QuarnStashPanel.h"
@@ -124,4 +126,4 @@ void FQuarnStashPanelReflectionSpec::Define()
 	});
 }
 
-#endif // WITH_DEV_AUTOMATION_TESTS
+#endif // WITH_DEV_AUTOMATION_TESTS && WITH_METADATA

@@ -58,21 +58,7 @@ namespace QuarnUITests
 	 */
 	inline void WhenTrue(TFunction<bool()> Condition, double TimeoutSeconds, TFunction<void(bool)> Then)
 	{
-		const double Deadline = FPlatformTime::Seconds() + TimeoutSeconds;
-		FTSTicker::GetCoreTicker().AddTicker(FTickerDelegate::CreateLambda([Condition, Then, Deadline](float)
-		{
-			if (Condition())
-			{
-				Then(true);
-				return false;
-			}
-			if (FPlatformTime::Seconds() > Deadline)
-			{
-				Then(false);
-				return false;
-			}
-			return true;
-		}));
+		WaitUntil(MoveTemp(Condition), TimeoutSeconds, [Then]() { Then(true); }, [Then]() { Then(false); });
 	}
 
 	/** A widget pointer the panel keeps in a private reflected property. */
@@ -157,53 +143,6 @@ namespace QuarnUITests
 		Result.Items = Items;
 		return Result;
 	}
-
-	/** Every log line written while it lives, with its verbosity, from any thread. */
-	class FVerbosityLog : public FOutputDevice
-	{
-	public:
-		FVerbosityLog()
-		{
-			GLog->AddOutputDevice(this);
-		}
-
-		virtual ~FVerbosityLog() override
-		{
-			GLog->RemoveOutputDevice(this);
-		}
-
-		virtual void Serialize(const TCHAR* V, ELogVerbosity::Type Verbosity, const FName& Category) override
-		{
-			FScopeLock Lock(&Mutex);
-			Lines.Add(TPair<ELogVerbosity::Type, FString>(static_cast<ELogVerbosity::Type>(Verbosity & ELogVerbosity::VerbosityMask), FString(V)));
-		}
-
-		virtual bool CanBeUsedOnMultipleThreads() const override
-		{
-			return true;
-		}
-
-		/** Lines at this verbosity that contain the text. */
-		int32 Count(const FString& Needle, ELogVerbosity::Type Verbosity) const
-		{
-			FScopeLock Lock(&Mutex);
-			int32 Found = 0;
-			for (const TPair<ELogVerbosity::Type, FString>& Line : Lines)
-			{
-				Found += (Line.Key == Verbosity && Line.Value.Contains(Needle, ESearchCase::CaseSensitive)) ? 1 : 0;
-			}
-			return Found;
-		}
-
-		bool Has(ELogVerbosity::Type Verbosity, const FString& Needle) const
-		{
-			return Count(Needle, Verbosity) > 0;
-		}
-
-	private:
-		mutable FCriticalSection Mutex;
-		TArray<TPair<ELogVerbosity::Type, FString>> Lines;
-	};
 
 	/**
 	 * Panels and their watchers for one case, in a game instance of its own and over a scripted

@@ -132,7 +132,7 @@ void FQuarnStashSyncOffThreadSpec::Define()
 		// The client logs each completion on the game thread before it reaches the node; that line
 		// is how this case knows the worker has handed the records back.
 		LogQuarn.SetVerbosity(ELogVerbosity::Verbose);
-		const TSharedRef<FVerbosityLog> Log = MakeShared<FVerbosityLog>();
+		const TSharedRef<QuarnTests::FLogLines> Log = MakeShared<QuarnTests::FLogLines>();
 		const UQuarnSyncPinRecorder& Pins = Fixture->Start(TEXT("p1"), TEXT("c1"), DesiredLike(10));
 		UQuarnSyncStash* const Action = Pins.Action.Get();
 		if (!TestNotNull(TEXT("started"), Action))

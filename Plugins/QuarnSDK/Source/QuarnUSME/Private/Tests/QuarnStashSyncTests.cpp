@@ -229,7 +229,7 @@ void FQuarnStashSyncSpec::Define()
 				return;
 			}
 			LogQuarn.SetVerbosity(ELogVerbosity::Verbose);
-			const TSharedRef<FVerbosityLog> Log = MakeShared<FVerbosityLog>();
+			const TSharedRef<QuarnTests::FLogLines> Log = MakeShared<QuarnTests::FLogLines>();
 			const UQuarnSyncPinRecorder& Pins = Fixture->Start(TEXT("p1"), TEXT("c1"), {Desired(TEXT("i1"), TEXT("Ammo"), 5, 0), Desired(TEXT("I2"), TEXT("Bandage"), 1, 3)});
 			Transport().Answer(200, Document(4, SlotItem(TEXT("i1"), TEXT("Ammo"), 5, 0) + TEXT(",") + SlotItem(TEXT("i2"), TEXT("Bandage"), 1, 3)));
 			AfterPin(Pins, [this, &Pins, Log]()
@@ -392,7 +392,7 @@ void FQuarnStashSyncSpec::Define()
 					// Expected exactly once; the framework fails the case otherwise.
 					AddExpectedMessagePlain(ConflictLine, ELogVerbosity::Warning, EAutomationExpectedMessageFlags::Contains, 1);
 				}
-				const TSharedRef<FVerbosityLog> Log = MakeShared<FVerbosityLog>();
+				const TSharedRef<QuarnTests::FLogLines> Log = MakeShared<QuarnTests::FLogLines>();
 				const UQuarnSyncPinRecorder& Pins = Fixture->Start(TEXT("p1"), TEXT("c 9"), {Desired(TEXT(""), TEXT("Ammo"), 1, 0)});
 				const FString Refusal = FString::Printf(TEXT("{\"error\":{\"code\":\"%s\",\"message\":\"m\",\"hint\":\"h\"}}"), *RefusedCode);
 				ReadThenAnswer(Pins, Document(3, FString()), Answered(409, Refusal), [this, &Pins, RefusedCode, bConflict, ConflictLine, Log](const TArray<FString>& Intents)
@@ -414,7 +414,7 @@ void FQuarnStashSyncSpec::Define()
 				Done.Execute();
 				return;
 			}
-			const TSharedRef<FVerbosityLog> Log = MakeShared<FVerbosityLog>();
+			const TSharedRef<QuarnTests::FLogLines> Log = MakeShared<QuarnTests::FLogLines>();
 			const UQuarnSyncPinRecorder& Pins = Fixture->Start(TEXT("p1"), TEXT("c1"), {Desired(TEXT(""), TEXT("Ammo"), 1, 0), Desired(TEXT("ghost"), TEXT("X"), 1, 0)});
 			ReadThenAnswer(Pins, Document(3, FString()), Answered(200, TEXT("{}")), [this, &Pins, Log](const TArray<FString>& Intents)
 			{

@@ -80,64 +80,6 @@ namespace QuarnSyncTests
 		return Result;
 	}
 
-	/** Every log line written while it lives, from any thread, with its verbosity. */
-	class FVerbosityLog : public FOutputDevice
-	{
-	public:
-		FVerbosityLog()
-		{
-			GLog->AddOutputDevice(this);
-		}
-
-		virtual ~FVerbosityLog() override
-		{
-			GLog->RemoveOutputDevice(this);
-		}
-
-		virtual void Serialize(const TCHAR* V, ELogVerbosity::Type Verbosity, const FName& Category) override
-		{
-			FScopeLock Lock(&Mutex);
-			Lines.Emplace(static_cast<ELogVerbosity::Type>(Verbosity & ELogVerbosity::VerbosityMask), FString(V));
-		}
-
-		virtual bool CanBeUsedOnMultipleThreads() const override
-		{
-			return true;
-		}
-
-		/** Whether a line at exactly this verbosity said exactly this. */
-		bool Has(ELogVerbosity::Type Verbosity, const FString& Line) const
-		{
-			FScopeLock Lock(&Mutex);
-			for (const TPair<ELogVerbosity::Type, FString>& Entry : Lines)
-			{
-				if (Entry.Key == Verbosity && Entry.Value.Equals(Line, ESearchCase::CaseSensitive))
-				{
-					return true;
-				}
-			}
-			return false;
-		}
-
-		/** Whether any line, at any verbosity, starts with Prefix. */
-		bool AnyStartsWith(const FString& Prefix) const
-		{
-			FScopeLock Lock(&Mutex);
-			for (const TPair<ELogVerbosity::Type, FString>& Entry : Lines)
-			{
-				if (Entry.Value.StartsWith(Prefix, ESearchCase::CaseSensitive))
-				{
-					return true;
-				}
-			}
-			return false;
-		}
-
-	private:
-		mutable FCriticalSection Mutex;
-		TArray<TPair<ELogVerbosity::Type, FString>> Lines;
-	};
-
 	/**
 	 * One sync case's world: a scripted transport and the test's own game instance, players signed
 	 * in with "token-<player>", and the pin recorders of the nodes it started, rooted until it goes.
