@@ -47,7 +47,7 @@ TEST(HostSlateApplication, RenderOpacityFadesTheWidgetAndItsChildren)
 	const TSharedRef<SImage> Image = SNew(SImage).Image(&Brush).ColorAndOpacity(FLinearColor(1, 1, 1, 0.8f));
 	const TSharedRef<SWindow> Window = SlateTest::MakeWindow(Image, FVector2D(10, 10));
 	Window->SetRenderOpacity(0.5f);
-	FSlateWindowElementList Elements;
+	FSlateWindowElementList Elements(nullptr);
 	SlateTest::Frame(Window, Elements);
 	ASSERT_EQ(Elements.GetUncachedDrawElements().Num(), 1);
 	EXPECT_FLOAT_EQ(Elements.GetUncachedDrawElements()[0].GetTint().A, 0.4f);

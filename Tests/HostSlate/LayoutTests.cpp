@@ -40,7 +40,7 @@ TEST(HostSlateLayout, VerticalBoxGivesFixedSpaceFirstAndSharesTheRestByCoefficie
 	Box->AddSlot().FillHeight(3.0f).HAlign(HAlign_Right).VAlign(VAlign_Center)[FillThree];
 
 	const TSharedRef<SWindow> Window = MakeWindow(Box.ToSharedRef(), FVector2D(800, 600));
-	FSlateWindowElementList Elements;
+	FSlateWindowElementList Elements(nullptr);
 	Frame(Window, Elements);
 
 	// Fixed: 40 + 10 of padding; the remaining 550 goes 1:3.
@@ -60,7 +60,7 @@ TEST(HostSlateLayout, NewBoxSlotsStretch)
 	const TSharedRef<SSpacer> B = Spacer(10, 30);
 	Box->AddSlot()[A];
 	Box->AddSlot()[B];
-	FSlateWindowElementList Elements;
+	FSlateWindowElementList Elements(nullptr);
 	Frame(MakeWindow(Box, FVector2D(100, 100)), Elements);
 	ExpectTickRect(*A, 0, 0, 100, 50);
 	ExpectTickRect(*B, 0, 50, 100, 50);
@@ -76,7 +76,7 @@ TEST(HostSlateLayout, CollapsedChildrenTakeNoSpaceHiddenOnesDo)
 	Box->AddSlot().AutoHeight()[Hidden];
 	Box->AddSlot().AutoHeight()[After];
 
-	FSlateWindowElementList Elements;
+	FSlateWindowElementList Elements(nullptr);
 	Frame(MakeWindow(Box, FVector2D(100, 100)), Elements);
 	EXPECT_EQ(Box->GetDesiredSize(), FVector2D(10, 25));
 	ExpectTickRect(*After, 0, 20, 100, 5);
@@ -90,7 +90,7 @@ TEST(HostSlateLayout, CentreAlignmentUsesTheEnginesPaddingFormula)
 	// (Allotted - Size) / 2 + Left - Right: an asymmetric padding shifts by the whole difference.
 	const TSharedRef<SSpacer> Child = Spacer(40, 10);
 	const TSharedRef<SBorder> Border = SNew(SBorder).Padding(FMargin(10, 0, 30, 0)).HAlign(HAlign_Center).VAlign(VAlign_Top)[Child];
-	FSlateWindowElementList Elements;
+	FSlateWindowElementList Elements(nullptr);
 	Frame(MakeWindow(Border, FVector2D(200, 100)), Elements);
 	ExpectTickRect(*Child, 60, 0, 40, 10);
 }
@@ -99,7 +99,7 @@ TEST(HostSlateLayout, RightAndBottomAlignmentKeepTheTrailingPadding)
 {
 	const TSharedRef<SSpacer> Child = Spacer(40, 10);
 	const TSharedRef<SBorder> Border = SNew(SBorder).Padding(FMargin(1, 2, 3, 4)).HAlign(HAlign_Right).VAlign(VAlign_Bottom)[Child];
-	FSlateWindowElementList Elements;
+	FSlateWindowElementList Elements(nullptr);
 	Frame(MakeWindow(Border, FVector2D(200, 100)), Elements);
 	ExpectTickRect(*Child, 157, 86, 40, 10);
 }
@@ -108,7 +108,7 @@ TEST(HostSlateLayout, ChildLargerThanItsSlotIsClampedUnlessFilling)
 {
 	const TSharedRef<SSpacer> Child = Spacer(500, 500);
 	const TSharedRef<SBorder> Border = SNew(SBorder).Padding(FMargin(10)).HAlign(HAlign_Left).VAlign(VAlign_Fill)[Child];
-	FSlateWindowElementList Elements;
+	FSlateWindowElementList Elements(nullptr);
 	Frame(MakeWindow(Border, FVector2D(200, 100)), Elements);
 	ExpectTickRect(*Child, 10, 10, 180, 80);
 }
@@ -136,7 +136,7 @@ TEST(HostSlateLayout, BorderPaintsItsBrushTintedBehindItsContent)
 	FSlateBrush ImageBrush;
 	Image->SetImage(&ImageBrush);
 
-	FSlateWindowElementList Elements;
+	FSlateWindowElementList Elements(nullptr);
 	Frame(MakeWindow(Border, FVector2D(50, 40)), Elements);
 	const TArray<FSlateDrawElement>& Drawn = Elements.GetUncachedDrawElements();
 	ASSERT_EQ(Drawn.Num(), 2);
@@ -180,7 +180,7 @@ TEST(HostSlateLayout, BoxInsideAVerticalBoxGetsItsOverriddenHeight)
 	const TSharedRef<SVerticalBox> Column = SNew(SVerticalBox);
 	Column->AddSlot().AutoHeight()[Spacer(10, 20)];
 	Column->AddSlot().AutoHeight()[Box];
-	FSlateWindowElementList Elements;
+	FSlateWindowElementList Elements(nullptr);
 	Frame(MakeWindow(Column, FVector2D(1000, 1000)), Elements);
 	ExpectTickRect(*Box, 0, 20, 1000, 512);
 	EXPECT_EQ(Column->GetDesiredSize(), FVector2D(640, 532));
@@ -198,7 +198,7 @@ TEST(HostSlateLayout, CanvasPlacesChildrenByAnchorsOffsetsAndAlignment)
 	Canvas->AddSlot().SetAnchors(FAnchors(0, 0, 1, 1)).SetOffset(FMargin(5, 6, 7, 8)).SetAlignment(FVector2D(0, 0))[Stretched];
 	Canvas->AddSlot().SetOffset(FMargin(1, 2, 100, 100)).SetAlignment(FVector2D(0, 0)).SetAutoSize(true)[AutoSized];
 
-	FSlateWindowElementList Elements;
+	FSlateWindowElementList Elements(nullptr);
 	Frame(MakeWindow(Canvas, FVector2D(400, 300)), Elements);
 	ExpectTickRect(*Point, 10, 20, 100, 30);
 	ExpectTickRect(*Pivoted, 175, 130, 50, 40);
@@ -220,7 +220,7 @@ TEST(HostSlateLayout, CanvasPaintsInZOrderKeepingInsertionOrderForEqualZ)
 		Brushes[Index].TintColor = FLinearColor((float)Index, 0.0f, 0.0f, 1.0f);
 		Canvas->AddSlot().SetOffset(FMargin(0, 0, 10, 10)).SetZOrder(ZOrders[Index])[SNew(SImage).Image(&Brushes[Index])];
 	}
-	FSlateWindowElementList Elements;
+	FSlateWindowElementList Elements(nullptr);
 	Frame(MakeWindow(Canvas, FVector2D(100, 100)), Elements);
 
 	const TArray<FSlateDrawElement>& Drawn = Elements.GetUncachedDrawElements();
@@ -262,7 +262,7 @@ TEST(HostSlateLayout, OverlaySlotsAreOrderedByZOrderAndPaintedUpwards)
 	Overlay->AddSlot(10)[SNew(SImage).Image(&Brushes[0])];
 	Overlay->AddSlot(0)[SNew(SImage).Image(&Brushes[1])];
 	Overlay->AddSlot(10)[SNew(SImage).Image(&Brushes[2])];
-	FSlateWindowElementList Elements;
+	FSlateWindowElementList Elements(nullptr);
 	Frame(MakeWindow(Overlay, FVector2D(100, 100)), Elements);
 	const TArray<FSlateDrawElement>& Drawn = Elements.GetUncachedDrawElements();
 	ASSERT_EQ(Drawn.Num(), 3);
@@ -277,7 +277,7 @@ TEST(HostSlateLayout, DPIScalerScalesItsChildsLayout)
 {
 	const TSharedRef<SSpacer> Child = Spacer(30, 20);
 	const TSharedRef<SDPIScaler> Scaler = SNew(SDPIScaler).DPIScale(2.0f)[Child];
-	FSlateWindowElementList Elements;
+	FSlateWindowElementList Elements(nullptr);
 	Frame(MakeWindow(Scaler, FVector2D(200, 100)), Elements);
 	EXPECT_EQ(Scaler->GetDesiredSize(), FVector2D(60, 40));
 	EXPECT_EQ(Child->GetPrepassLayoutScaleMultiplier(), 2.0f);
@@ -298,7 +298,7 @@ TEST(HostSlateLayout, CachedGeometryUnderAWindowOffsetAtScaleOne)
 {
 	FCentredGrid Tree;
 	const TSharedRef<SWindow> Window = MakeWindow(Tree.Root, FVector2D(1920, 1080), 1.0f, FVector2D(100, 200));
-	FSlateWindowElementList Elements;
+	FSlateWindowElementList Elements(nullptr);
 	Frame(Window, Elements);
 
 	// Desktop space includes the window position; window (paint) space does not.
@@ -311,7 +311,7 @@ TEST(HostSlateLayout, CachedGeometryUnderAWindowOffsetAtScaleOneAndAHalf)
 {
 	FCentredGrid Tree;
 	const TSharedRef<SWindow> Window = MakeWindow(Tree.Root, FVector2D(1920, 1080), 1.5f, FVector2D(100, 200));
-	FSlateWindowElementList Elements;
+	FSlateWindowElementList Elements(nullptr);
 	Frame(Window, Elements);
 
 	// The window is 1280 x 720 units; the grid sits at (320, 104) units, times 1.5, plus the position.
@@ -326,7 +326,7 @@ TEST(HostSlateLayout, GeometryIsCachedAgainEachFrame)
 {
 	FCentredGrid Tree;
 	const TSharedRef<SWindow> Window = MakeWindow(Tree.Root, FVector2D(1000, 1000));
-	FSlateWindowElementList Elements;
+	FSlateWindowElementList Elements(nullptr);
 	Frame(Window, Elements);
 	ExpectTickRect(*Tree.Grid, 180, 244, 640, 512);
 	Tree.Grid->SetWidthOverride(100.0f);
@@ -343,7 +343,7 @@ TEST(HostSlateLayout, ChildrenOutsideTheWindowAreNotPainted)
 	const TSharedRef<SImage> Inside = SNew(SImage).Image(&Brush);
 	Canvas->AddSlot().SetOffset(FMargin(500, 500, 10, 10)).SetAlignment(FVector2D(0, 0))[Outside];
 	Canvas->AddSlot().SetOffset(FMargin(5, 5, 10, 10)).SetAlignment(FVector2D(0, 0))[Inside];
-	FSlateWindowElementList Elements;
+	FSlateWindowElementList Elements(nullptr);
 	Frame(MakeWindow(Canvas, FVector2D(100, 100)), Elements);
 	EXPECT_EQ(Elements.GetUncachedDrawElements().Num(), 1);
 	EXPECT_EQ(Outside->GetTickSpaceGeometry(), FGeometry());
@@ -353,7 +353,7 @@ TEST(HostSlateLayout, ToolTipsAreStoredButNeverPainted)
 {
 	FSlateBrush Brush;
 	const TSharedRef<SImage> Image = SNew(SImage).Image(&Brush).ToolTipText(FText::FromString(TEXT("Bandage x3")));
-	FSlateWindowElementList Elements;
+	FSlateWindowElementList Elements(nullptr);
 	Frame(MakeWindow(Image, FVector2D(64, 64)), Elements);
 
 	const TSharedPtr<IToolTip> ToolTip = Image->GetToolTip();

@@ -56,7 +56,7 @@ TEST(HostSlateRenderer, BoxesAreFilledWithTheirColourInSrgb)
 	FCanvasScene Scene;
 	const FLinearColor Panel(0.055f, 0.086f, 0.098f, 1.0f);
 	Scene.AddBox(FMargin(10, 10, 30, 20), Panel);
-	FSlateWindowElementList Elements;
+	FSlateWindowElementList Elements(nullptr);
 	Frame(MakeWindow(Scene.Canvas, FVector2D(64, 48)), Elements);
 	const FHostImage Image = FHostRenderer::Render(Elements, FIntPoint(64, 48));
 
@@ -77,7 +77,7 @@ TEST(HostSlateRenderer, TranslucentBoxesBlendOverWhatIsBelowAndLaterLayersWin)
 	Scene.AddBox(FMargin(0, 0, 20, 20), FLinearColor(0.0f, 0.0f, 0.0f, 0.25f), 1.0f);
 	// Lower z order, added last: still drawn beneath the white box.
 	Scene.AddBox(FMargin(30, 30, 20, 10), FLinearColor::Red, -1.0f);
-	FSlateWindowElementList Elements;
+	FSlateWindowElementList Elements(nullptr);
 	Frame(MakeWindow(Scene.Canvas, FVector2D(64, 64)), Elements);
 	const FHostImage Image = FHostRenderer::Render(Elements, FIntPoint(64, 64));
 
@@ -92,7 +92,7 @@ TEST(HostSlateRenderer, DpiScaleAndWindowSpaceScaleThePicture)
 {
 	FCanvasScene Scene;
 	Scene.AddBox(FMargin(10, 10, 20, 20), FLinearColor::Green);
-	FSlateWindowElementList Elements;
+	FSlateWindowElementList Elements(nullptr);
 	// The window sits at a desktop offset, which the picture (window space) does not show.
 	Frame(MakeWindow(Scene.Canvas, FVector2D(90, 90), 1.5f, FVector2D(500, 500)), Elements);
 	const FHostImage Image = FHostRenderer::Render(Elements, FIntPoint(90, 90));
@@ -109,7 +109,7 @@ TEST(HostSlateRenderer, TextIsDrawnInsideItsBoxInItsColour)
 	const TSharedRef<STextBlock> Text = SNew(STextBlock).Text(FText::FromString(TEXT("HHHH"))).Font(Font).ColorAndOpacity(FLinearColor(1.0f, 0.0f, 0.0f, 1.0f));
 	const TSharedRef<SConstraintCanvas> Canvas = SNew(SConstraintCanvas);
 	Canvas->AddSlot().SetOffset(FMargin(20, 10, 0, 0)).SetAlignment(FVector2D(0, 0)).SetAutoSize(true)[Text];
-	FSlateWindowElementList Elements;
+	FSlateWindowElementList Elements(nullptr);
 	Frame(MakeWindow(Canvas, FVector2D(200, 80)), Elements);
 	Frame(MakeWindow(Canvas, FVector2D(200, 80)), Elements);
 	const FHostImage Image = FHostRenderer::Render(Elements, FIntPoint(200, 80));
@@ -156,7 +156,7 @@ TEST(HostSlateRenderer, TexturesComeFromTheReaderStretchedAndTinted)
 	const TSharedRef<SImage> Image = SNew(SImage).Image(&Brush).ColorAndOpacity(FLinearColor(1.0f, 0.0f, 1.0f, 1.0f));
 	const TSharedRef<SConstraintCanvas> Canvas = SNew(SConstraintCanvas);
 	Canvas->AddSlot().SetOffset(FMargin(0, 0, 40, 20)).SetAlignment(FVector2D(0, 0))[Image];
-	FSlateWindowElementList Elements;
+	FSlateWindowElementList Elements(nullptr);
 	Frame(MakeWindow(Canvas, FVector2D(40, 20)), Elements);
 	const FHostImage Picture = FHostRenderer::Render(Elements, FIntPoint(40, 20));
 	FHostRenderer::SetTextureReader(nullptr);
@@ -171,7 +171,7 @@ TEST(HostSlateRenderer, TooltipsAreNotDrawn)
 	FCanvasScene Scene;
 	const TSharedRef<SImage> Box = Scene.AddBox(FMargin(0, 0, 100, 50), FLinearColor::Black);
 	Box->SetToolTipText(FText::FromString(TEXT("WWWWWWWW")));
-	FSlateWindowElementList Elements;
+	FSlateWindowElementList Elements(nullptr);
 	Frame(MakeWindow(Scene.Canvas, FVector2D(100, 50)), Elements);
 	const FHostImage Image = FHostRenderer::Render(Elements, FIntPoint(100, 50), FLinearColor::White);
 	for (int32 Y = 0; Y < Image.Height; ++Y)
@@ -187,7 +187,7 @@ TEST(HostSlateRenderer, WritesAPngAndRefusesAnEmptyImage)
 {
 	FCanvasScene Scene;
 	Scene.AddBox(FMargin(4, 4, 8, 8), FLinearColor::Yellow);
-	FSlateWindowElementList Elements;
+	FSlateWindowElementList Elements(nullptr);
 	Frame(MakeWindow(Scene.Canvas, FVector2D(16, 16)), Elements);
 	const FString Path = FString(TEXT("build/HostSlateRendererTest.png"));
 	ASSERT_TRUE(FHostRenderer::RenderToPng(Elements, FIntPoint(16, 16), Path));

@@ -107,7 +107,7 @@ TEST(HostSlateText, AutoWrapUsesTheWidthOfThePreviousPaint)
 	const TSharedRef<STextBlock> Block = SNew(STextBlock).Text(FText::FromString(TEXT("medkit large bandage roll"))).Font(FontOfSize(8)).AutoWrapText(true);
 	const TSharedRef<SBox> Box = SNew(SBox).WidthOverride(60.0f).HAlign(HAlign_Fill).VAlign(VAlign_Top)[Block];
 	const TSharedRef<SWindow> Window = MakeWindow(Box, FVector2D(60, 200));
-	FSlateWindowElementList Elements;
+	FSlateWindowElementList Elements(nullptr);
 
 	// First frame: nothing has been painted yet, so the desired size is one line.
 	Frame(Window, Elements);
@@ -151,7 +151,7 @@ TEST(HostSlateText, HardLineBreaksAlwaysSplit)
 TEST(HostSlateText, CentredLinesSitInTheMiddleOfTheAllottedWidth)
 {
 	const TSharedRef<STextBlock> Block = SNew(STextBlock).Text(FText::FromString(TEXT("ab"))).Font(FontOfSize(10)).Justification(ETextJustify::Center);
-	FSlateWindowElementList Elements;
+	FSlateWindowElementList Elements(nullptr);
 	Frame(MakeWindow(Block, FVector2D(200, 50)), Elements);
 	const TArray<const FSlateDrawElement*> Lines = TextElements(Elements);
 	ASSERT_EQ(Lines.Num(), 1);
@@ -166,7 +166,7 @@ TEST(HostSlateText, CentredLinesSitInTheMiddleOfTheAllottedWidth)
 TEST(HostSlateText, TextIsPaintedInItsColourTintedByTheWidgetStyle)
 {
 	const TSharedRef<STextBlock> Block = SNew(STextBlock).Text(FText::FromString(TEXT("x"))).ColorAndOpacity(FLinearColor(1.0f, 1.0f, 1.0f, 0.55f));
-	FSlateWindowElementList Elements;
+	FSlateWindowElementList Elements(nullptr);
 	Frame(MakeWindow(Block, FVector2D(50, 50)), Elements);
 	const TArray<const FSlateDrawElement*> Lines = TextElements(Elements);
 	ASSERT_EQ(Lines.Num(), 1);

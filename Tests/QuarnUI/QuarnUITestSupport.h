@@ -13,7 +13,6 @@
 #include "Components/CanvasPanel.h"
 #include "Components/CanvasPanelSlot.h"
 #include "Components/Image.h"
-#include "Components/SizeBox.h"
 #include "Components/TextBlock.h"
 #include "Engine/DataTable.h"
 #include "Engine/GameInstance.h"

@@ -1,14 +1,18 @@
 // Copyright Quarn. All Rights Reserved.
 
 #include "Widgets/SWindow.h"
+#include "Input/HittestGrid.h"
 #include "Rendering/DrawElements.h"
 
 SWindow::SWindow()
 	: ScreenPosition(0.0, 0.0)
 	, Size(0.0, 0.0)
 	, DPIScaleFactor(1.0f)
+	, HittestGrid(MakeUnique<FHittestGrid>())
 {
 }
+
+SWindow::~SWindow() = default;
 
 void SWindow::Construct(const FArguments& InArgs)
 {
@@ -71,6 +75,8 @@ int32 SWindow::PaintWindow(double CurrentTime, float DeltaTime, FSlateWindowElem
 	// As the engine's application draws a window: a prepass at the window's scale, then the paint
 	// pass in window space, with the window's desktop position passed down for tick-space geometry.
 	SlatePrepass(DPIScaleFactor);
-	const FPaintArgs PaintArgs(nullptr, UE::Slate::CastToVector2f(ScreenPosition), CurrentTime, DeltaTime);
+	// The grid covers the client area, which starts at the window space's origin.
+	HittestGrid->SetHittestArea(ScreenPosition, Size);
+	const FPaintArgs PaintArgs(nullptr, *HittestGrid, UE::Slate::CastToVector2f(ScreenPosition), CurrentTime, DeltaTime);
 	return Paint(PaintArgs, GetWindowGeometryInWindow(), GetClippingRectangleInWindow(), OutDrawElements, 0, InWidgetStyle, bParentEnabled);
 }

@@ -11,7 +11,7 @@ class SWindow;
 class FSlateWindowElementList
 {
 public:
-	explicit FSlateWindowElementList(const TSharedPtr<SWindow>& InPaintWindow = nullptr)
+	explicit FSlateWindowElementList(const TSharedPtr<SWindow>& InPaintWindow)
 		: PaintWindow(InPaintWindow)
 	{
 	}

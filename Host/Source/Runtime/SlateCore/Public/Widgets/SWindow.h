@@ -5,6 +5,7 @@
 #include "CoreMinimal.h"
 #include "Widgets/SCompoundWidget.h"
 
+class FHittestGrid;
 class FSlateWindowElementList;
 
 /**
@@ -32,6 +33,7 @@ public:
 	SLATE_END_ARGS()
 
 	SLATECORE_API SWindow();
+	SLATECORE_API virtual ~SWindow() override;
 
 	SLATECORE_API void Construct(const FArguments& InArgs);
 
@@ -53,6 +55,9 @@ public:
 	SLATECORE_API void MoveWindowTo(FVector2D NewPosition);
 	SLATECORE_API void SetDPIScaleFactor(float Factor);
 
+	/** The grid the window's widgets are hit-tested in; a paint pass of the window carries it. */
+	FHittestGrid& GetHittestGrid() { return *HittestGrid; }
+
 	/** Lays out (prepass at the DPI scale) and paints the window into an element list; returns the top layer used. */
 	SLATECORE_API int32 PaintWindow(double CurrentTime, float DeltaTime, FSlateWindowElementList& OutDrawElements, const FWidgetStyle& InWidgetStyle, bool bParentEnabled);
 
@@ -61,4 +66,5 @@ private:
 	FVector2D ScreenPosition;
 	FVector2D Size;
 	float DPIScaleFactor;
+	TUniquePtr<FHittestGrid> HittestGrid;
 };
