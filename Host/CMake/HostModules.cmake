@@ -38,6 +38,12 @@ elseif(NOT HOST_LINE_TERMINATOR STREQUAL "LF")
 endif()
 
 option(HOST_PRECOMPILED_HEADERS "Precompile CoreMinimal.h for the host's modules and the test suites" ON)
+if(QUARN_SANITIZE)
+	set(_host_plugin_pch_default ON)
+else()
+	set(_host_plugin_pch_default OFF)
+endif()
+option(HOST_PLUGIN_PRECOMPILED_HEADERS "Precompile CoreMinimal.h for plug-in modules too (the sanitizer builds)" ${_host_plugin_pch_default})
 
 set(HOST_GENERATED_ROOT "${CMAKE_BINARY_DIR}/Generated")
 set_property(GLOBAL PROPERTY HOST_MODULES "")
@@ -158,10 +164,11 @@ function(host_module NAME)
 		target_include_directories(${NAME} PUBLIC "${gen_inc}")
 	endif()
 	target_link_libraries(${NAME} PUBLIC ${M_PUBLIC_DEPS} ${M_PUBLIC_LIBS} PRIVATE ${M_PRIVATE_DEPS} ${M_PRIVATE_LIBS})
-	# The host's own modules parse CoreMinimal.h once per module instead of once per source, as
-	# the engine's shared precompiled headers do. Plug-in modules are left without one, so that a
-	# missing include in the plug-in fails here as it would in an engine build without one.
-	if(NOT M_PLUGIN AND HOST_PRECOMPILED_HEADERS)
+	# Modules parse CoreMinimal.h once per module instead of once per source, as the engine's
+	# shared precompiled headers do. Plug-in modules get one only where HOST_PLUGIN_PRECOMPILED_HEADERS
+	# says (the sanitizer builds), so that the development build still fails on a missing include in
+	# the plug-in, as an engine build without precompiled headers would.
+	if(HOST_PRECOMPILED_HEADERS AND (NOT M_PLUGIN OR HOST_PLUGIN_PRECOMPILED_HEADERS))
 		target_precompile_headers(${NAME} PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:CoreMinimal.h>")
 	endif()
 endfunction()
