@@ -2,7 +2,7 @@
 
 #include "QuarnClient.h"
 #include "QuarnBaseAddress.h"
-#include "QuarnHttpTransport.h"
+#include "QuarnCoreModule.h"
 #include "QuarnLog.h"
 #include "QuarnResponse.h"
 #include "QuarnSession.h"
@@ -17,17 +17,24 @@
 
 namespace QuarnClient
 {
-	static TSharedPtr<IQuarnTransport>& OverrideTransport()
+	/**
+	 * What requests meet before the core module started or after it shut down: each ends as
+	 * "cancelled", on the next tick, and nothing is sent.
+	 */
+	class FClosedTransport : public IQuarnTransport
 	{
-		static TSharedPtr<IQuarnTransport> Transport;
-		return Transport;
-	}
-
-	static TSharedRef<IQuarnTransport> DefaultTransport()
-	{
-		static TSharedRef<IQuarnTransport> Transport = MakeShared<FQuarnHttpTransport>();
-		return Transport;
-	}
+	public:
+		virtual void Send(const FQuarnHttpRequest& Request, FQuarnTransportCallback OnDone) override
+		{
+			FTSTicker::GetCoreTicker().AddTicker(FTickerDelegate::CreateLambda([OnDone = MoveTemp(OnDone)](float)
+			{
+				FQuarnHttpResponse Response;
+				Response.Result = EQuarnTransportResult::Cancelled;
+				OnDone(Response);
+				return false;
+			}));
+		}
+	};
 
 	/** Runs a callback on the game thread at the next tick, so that no caller is re-entered from inside Send. */
 	static void CompleteLater(TFunction<void()> Work)
@@ -42,17 +49,27 @@ namespace QuarnClient
 
 void FQuarnClient::Send(const FString& Method, const FString& Path, const FString& Body, const FString& AccessToken, const FString& IdempotencyKey, FQuarnResponseCallback OnComplete)
 {
-	SendRequest(Method, Path, Body, AccessToken, IdempotencyKey, nullptr, MoveTemp(OnComplete));
+	SendRequest(false, nullptr, Method, Path, Body, AccessToken, IdempotencyKey, nullptr, MoveTemp(OnComplete));
+}
+
+void FQuarnClient::Send(const UObject* WorldContextObject, const FString& Method, const FString& Path, const FString& Body, const FString& AccessToken, const FString& IdempotencyKey, FQuarnResponseCallback OnComplete)
+{
+	SendRequest(WorldContextObject != nullptr, WorldContextObject, Method, Path, Body, AccessToken, IdempotencyKey, nullptr, MoveTemp(OnComplete));
 }
 
 void FQuarnClient::SendWithReader(const FString& Method, const FString& Path, const FString& Body, const FString& AccessToken, const FString& IdempotencyKey, FQuarnAnswerReader Reader, FQuarnReadCallback OnComplete)
+{
+	SendWithReader(nullptr, Method, Path, Body, AccessToken, IdempotencyKey, MoveTemp(Reader), MoveTemp(OnComplete));
+}
+
+void FQuarnClient::SendWithReader(const UObject* WorldContextObject, const FString& Method, const FString& Path, const FString& Body, const FString& AccessToken, const FString& IdempotencyKey, FQuarnAnswerReader Reader, FQuarnReadCallback OnComplete)
 {
 	TSharedPtr<FQuarnAnswerReader, ESPMode::ThreadSafe> SharedReader;
 	if (Reader)
 	{
 		SharedReader = MakeShared<FQuarnAnswerReader, ESPMode::ThreadSafe>(MoveTemp(Reader));
 	}
-	SendRequest(Method, Path, Body, AccessToken, IdempotencyKey, MoveTemp(SharedReader),
+	SendRequest(WorldContextObject != nullptr, WorldContextObject, Method, Path, Body, AccessToken, IdempotencyKey, MoveTemp(SharedReader),
 		[OnComplete = MoveTemp(OnComplete)](bool bOk, TSharedPtr<FJsonObject> Json, const FQuarnError& Error)
 		{
 			if (OnComplete)
@@ -62,11 +79,23 @@ void FQuarnClient::SendWithReader(const FString& Method, const FString& Path, co
 		});
 }
 
-void FQuarnClient::SendRequest(const FString& Method, const FString& Path, const FString& Body, const FString& AccessToken, const FString& IdempotencyKey, TSharedPtr<FQuarnAnswerReader, ESPMode::ThreadSafe> Reader, FQuarnResponseCallback OnComplete)
+void FQuarnClient::SendRequest(bool bHasContext, const TWeakObjectPtr<const UObject>& Context, const FString& Method, const FString& Path, const FString& Body, const FString& AccessToken, const FString& IdempotencyKey, TSharedPtr<FQuarnAnswerReader, ESPMode::ThreadSafe> Reader, FQuarnResponseCallback OnComplete)
 {
-	// A token of a remembered session: the session renews it when it is about to expire or the
-	// platform says it has, and sends the request again once, with the same reader.
-	if (FQuarnSession::Route(Method, Path, Body, AccessToken, IdempotencyKey, Reader, OnComplete))
+	if (!IsInGameThread())
+	{
+		// The settings, the sessions and the transport are the game thread's: a request sent from
+		// elsewhere goes out from there, on the next frame, and is routed like any other.
+		AsyncTask(ENamedThreads::GameThread, [bHasContext, Context, Method, Path, Body, AccessToken, IdempotencyKey, Reader = MoveTemp(Reader), OnComplete = MoveTemp(OnComplete)]() mutable
+		{
+			SendRequest(bHasContext, Context, Method, Path, Body, AccessToken, IdempotencyKey, MoveTemp(Reader), MoveTemp(OnComplete));
+		});
+		return;
+	}
+
+	// A token of a remembered session of the sender's game instance: the session renews it when
+	// it is about to expire or the platform says it has, and sends the request again once, with
+	// the same reader.
+	if (FQuarnSession::Route(bHasContext, bHasContext ? FQuarnSession::OwnerOf(Context.Get()) : TWeakObjectPtr<const UObject>(), Method, Path, Body, AccessToken, IdempotencyKey, Reader, OnComplete))
 	{
 		return;
 	}
@@ -202,13 +231,19 @@ FString FQuarnClient::NewIdempotencyKey()
 
 void FQuarnClient::SetTransport(TSharedPtr<IQuarnTransport> Transport)
 {
-	QuarnClient::OverrideTransport() = MoveTemp(Transport);
+	if (FQuarnCoreModule* Module = FQuarnCoreModule::Get())
+	{
+		Module->SetOverrideTransport(MoveTemp(Transport));
+	}
 }
 
 TSharedRef<IQuarnTransport> FQuarnClient::GetTransport()
 {
-	const TSharedPtr<IQuarnTransport>& Override = QuarnClient::OverrideTransport();
-	return Override.IsValid() ? Override.ToSharedRef() : QuarnClient::DefaultTransport();
+	if (const FQuarnCoreModule* Module = FQuarnCoreModule::Get())
+	{
+		return Module->GetTransport();
+	}
+	return MakeShared<QuarnClient::FClosedTransport>();
 }
 
 FString FQuarnClient::EncodePath(const FString& Path)

@@ -1,6 +1,7 @@
 // Copyright Quarn. All Rights Reserved.
 
 #include "QuarnContainerJson.h"
+#include "QuarnItemIds.h"
 #include "Dom/JsonObject.h"
 #include "Dom/JsonValue.h"
 
@@ -33,11 +34,14 @@ namespace QuarnContainerJson
 		}
 	}
 
-	FQuarnItemInstance ReadItem(const FJsonObject& Item)
+	bool ReadItem(const FJsonObject& Item, FQuarnItemInstance& Result)
 	{
-		FQuarnItemInstance Result;
 		FString ItemId;
 		ReadString(Item, TEXT("item_id"), ItemId);
+		if (!QuarnItemIds::IsAcceptable(ItemId))
+		{
+			return false;
+		}
 		Result.ItemId = FName(*ItemId);
 		ReadString(Item, TEXT("id"), Result.InstanceId);
 		if (Result.InstanceId.IsEmpty())
@@ -61,12 +65,19 @@ namespace QuarnContainerJson
 		{
 			Durability->TryGetNumber(Result.Durability);
 		}
-		return Result;
+		return true;
 	}
 
 	FQuarnContainer ReadContainer(const FJsonObject& Document)
 	{
 		FQuarnContainer Result;
+		TryReadContainer(Document, Result);
+		return Result;
+	}
+
+	bool TryReadContainer(const FJsonObject& Document, FQuarnContainer& Result)
+	{
+		Result = FQuarnContainer();
 		ReadString(Document, TEXT("id"), Result.ContainerId);
 		ReadString(Document, TEXT("kind"), Result.Kind);
 		ReadString(Document, TEXT("layout"), Result.Layout);
@@ -79,10 +90,14 @@ namespace QuarnContainerJson
 			{
 				if (Element.IsValid() && Element->Type == EJson::Object && Element->AsObject().IsValid())
 				{
-					Result.Items.Add(ReadItem(*Element->AsObject()));
+					if (!ReadItem(*Element->AsObject(), Result.Items.AddDefaulted_GetRef()))
+					{
+						Result.Items.Reset();
+						return false;
+					}
 				}
 			}
 		}
-		return Result;
+		return true;
 	}
 }

@@ -18,6 +18,12 @@ namespace QuarnContainerJson
 	 */
 	FQuarnContainer ReadContainer(const FJsonObject& Document);
 
-	/** One item object into a fresh record. */
-	FQuarnItemInstance ReadItem(const FJsonObject& Item);
+	/**
+	 * ReadContainer, refusing an answer with an item id longer than QuarnItemIds::MaxLength:
+	 * false, and OutContainer holds no items. No name is made of it.
+	 */
+	bool TryReadContainer(const FJsonObject& Document, FQuarnContainer& OutContainer);
+
+	/** One item object into Result; false, making no name, when its item id is too long. */
+	bool ReadItem(const FJsonObject& Item, FQuarnItemInstance& Result);
 }

@@ -3,10 +3,21 @@
 #include "QuarnEnsureContainer.h"
 #include "QuarnClient.h"
 #include "QuarnContainerJson.h"
+#include "QuarnItemIds.h"
 #include "QuarnJsonBody.h"
 #include "QuarnSubsystem.h"
 #include "Dom/JsonObject.h"
 #include "UObject/Package.h"
+
+namespace QuarnEnsureContainer
+{
+	/** The answer as read on a worker: the container, or the whole answer refused. */
+	struct FRead
+	{
+		FQuarnContainer Container;
+		bool bRefused = false;
+	};
+}
 
 UQuarnEnsureContainer* UQuarnEnsureContainer::EnsureContainer(UObject* WorldContextObject, const FString& PlayerId, const FString& Kind, EQuarnContainerLayout Layout, int32 SlotCount, int32 GridWidth, int32 GridHeight)
 {
@@ -62,27 +73,29 @@ void UQuarnEnsureContainer::Activate()
 	}
 
 	TWeakObjectPtr<UQuarnEnsureContainer> WeakThis(this);
-	FQuarnClient::SendAndRead<FQuarnContainer>(TEXT("POST"), TEXT("/v1/game/containers/ensure"),
+	FQuarnClient::SendAndRead<QuarnEnsureContainer::FRead>(Context, TEXT("POST"), TEXT("/v1/game/containers/ensure"),
 		MakeRequestBody(RequestedKind, RequestedLayout, RequestedSlotCount, RequestedGridWidth, RequestedGridHeight),
 		AccessToken, FString(),
 		// A large document is read on a worker: the game thread gets the container, not the tree.
 		[](const FJsonObject& Json)
 		{
-			return QuarnContainerJson::ReadContainer(Json);
+			QuarnEnsureContainer::FRead Read;
+			Read.bRefused = !QuarnContainerJson::TryReadContainer(Json, Read.Container);
+			return Read;
 		},
-		[WeakThis](bool bOk, FQuarnContainer& Container, const FQuarnError& Error)
+		[WeakThis](bool bOk, QuarnEnsureContainer::FRead& Read, const FQuarnError& Error)
 		{
 			UQuarnEnsureContainer* Action = WeakThis.Get();
 			if (Action == nullptr)
 			{
 				return;
 			}
-			if (!bOk)
+			if (!bOk || Read.bRefused)
 			{
-				Action->Finish(false, FQuarnContainer(), Error);
+				Action->Finish(false, FQuarnContainer(), bOk ? QuarnItemIds::TooLongError() : Error);
 				return;
 			}
-			Action->Finish(true, Container, FQuarnError());
+			Action->Finish(true, Read.Container, FQuarnError());
 		});
 }
 

@@ -5,6 +5,9 @@
 #include "QuarnLog.h"
 #include "Containers/Ticker.h"
 #include "Dom/JsonObject.h"
+#include "Engine/Engine.h"
+#include "Engine/GameInstance.h"
+#include "Engine/World.h"
 #include "HAL/PlatformTime.h"
 #include "Templates/UnrealTemplate.h"
 
@@ -41,9 +44,21 @@ namespace QuarnSession
 	/** Tokens of one session kept in the routing table, the newest ones; a caller rarely holds an older one. */
 	constexpr int32 MaxKnownTokens = 8;
 
-	static TMap<FString, TWeakPtr<FQuarnSession>>& Registry()
+	/** A session that holds a token, and the game instance it serves. */
+	struct FRoute
 	{
-		static TMap<FString, TWeakPtr<FQuarnSession>> Sessions;
+		TWeakObjectPtr<const UObject> Owner;
+		TWeakPtr<FQuarnSession> Session;
+	};
+
+	/**
+	 * Every token a session holds, to the sessions holding it, oldest first: one per game instance
+	 * as a rule, but two sessions may be started with one handed-over token, and neither may stop
+	 * the other's routing when it ends.
+	 */
+	static TMap<FString, TArray<FRoute>>& Registry()
+	{
+		static TMap<FString, TArray<FRoute>> Sessions;
 		return Sessions;
 	}
 
@@ -98,11 +113,31 @@ namespace QuarnSession
 
 TSharedRef<FQuarnSession> FQuarnSession::Create(const FString& PlayerId, FRenewed OnRenewed, FExpired OnExpired)
 {
-	return MakeShareable(new FQuarnSession(PlayerId, MoveTemp(OnRenewed), MoveTemp(OnExpired)));
+	return MakeShareable(new FQuarnSession(nullptr, PlayerId, MoveTemp(OnRenewed), MoveTemp(OnExpired)));
 }
 
-FQuarnSession::FQuarnSession(const FString& InPlayerId, FRenewed InOnRenewed, FExpired InOnExpired)
-	: PlayerId(InPlayerId)
+TSharedRef<FQuarnSession> FQuarnSession::Create(const UObject* OwnerContext, const FString& PlayerId, FRenewed OnRenewed, FExpired OnExpired)
+{
+	return MakeShareable(new FQuarnSession(OwnerOf(OwnerContext), PlayerId, MoveTemp(OnRenewed), MoveTemp(OnExpired)));
+}
+
+TWeakObjectPtr<const UObject> FQuarnSession::OwnerOf(const UObject* Context)
+{
+	if (Context == nullptr)
+	{
+		return nullptr;
+	}
+	if (const UGameInstance* GameInstance = Cast<UGameInstance>(Context))
+	{
+		return GameInstance;
+	}
+	const UWorld* World = GEngine ? GEngine->GetWorldFromContextObject(Context, EGetWorldErrorMode::ReturnNull) : nullptr;
+	return World ? World->GetGameInstance() : nullptr;
+}
+
+FQuarnSession::FQuarnSession(const TWeakObjectPtr<const UObject>& InOwner, const FString& InPlayerId, FRenewed InOnRenewed, FExpired InOnExpired)
+	: Owner(InOwner)
+	, PlayerId(InPlayerId)
 	, OnRenewed(MoveTemp(InOnRenewed))
 	, OnExpired(MoveTemp(InOnExpired))
 {
@@ -176,22 +211,51 @@ int64 FQuarnSession::GetTotalRenewals()
 	return QuarnSession::TotalRenewals();
 }
 
-bool FQuarnSession::Route(const FString& Method, const FString& Path, const FString& Body, const FString& InAccessToken, const FString& IdempotencyKey, const TSharedPtr<FQuarnAnswerReader, ESPMode::ThreadSafe>& Reader, FQuarnResponseCallback& OnComplete)
+bool FQuarnSession::Route(bool bHasContext, const TWeakObjectPtr<const UObject>& RequestOwner, const FString& Method, const FString& Path, const FString& Body, const FString& InAccessToken, const FString& IdempotencyKey, const TSharedPtr<FQuarnAnswerReader, ESPMode::ThreadSafe>& Reader, FQuarnResponseCallback& OnComplete)
 {
-	// The table is the game thread's; requests from elsewhere go out as they are.
-	if (QuarnSession::PassingThrough() || InAccessToken.IsEmpty() || !IsInGameThread())
+	// The client hands every request over on the game thread, which alone reads the table and
+	// the pass-through flag.
+	check(IsInGameThread());
+	if (QuarnSession::PassingThrough() || InAccessToken.IsEmpty())
 	{
 		return false;
 	}
-	const TWeakPtr<FQuarnSession>* Found = QuarnSession::Registry().Find(InAccessToken);
-	if (Found == nullptr)
+	TArray<QuarnSession::FRoute>* Routes = QuarnSession::Registry().Find(InAccessToken);
+	if (Routes == nullptr)
 	{
 		return false;
 	}
-	const TSharedPtr<FQuarnSession> Session = Found->Pin();
-	if (!Session.IsValid() || Session->AccessToken.IsEmpty())
+	Routes->RemoveAll([](const QuarnSession::FRoute& Route)
+	{
+		const TSharedPtr<FQuarnSession> Held = Route.Session.Pin();
+		return !Held.IsValid() || Held->AccessToken.IsEmpty();
+	});
+
+	TSharedPtr<FQuarnSession> Session;
+	for (const QuarnSession::FRoute& Route : *Routes)
+	{
+		if (Route.Owner == RequestOwner)
+		{
+			Session = Route.Session.Pin();
+			break;
+		}
+	}
+	if (!Session.IsValid() && !bHasContext && Routes->Num() > 0)
+	{
+		// No context to tell the game instances apart: served only when one game instance holds it.
+		const TWeakObjectPtr<const UObject> FirstOwner = (*Routes)[0].Owner;
+		const bool bOneOwner = !Routes->ContainsByPredicate([&FirstOwner](const QuarnSession::FRoute& Route) { return !(Route.Owner == FirstOwner); });
+		if (bOneOwner)
+		{
+			Session = (*Routes)[0].Session.Pin();
+		}
+	}
+	if (Routes->Num() == 0)
 	{
 		QuarnSession::Registry().Remove(InAccessToken);
+	}
+	if (!Session.IsValid())
+	{
 		return false;
 	}
 
@@ -210,7 +274,7 @@ bool FQuarnSession::Route(const FString& Method, const FString& Path, const FStr
 void FQuarnSession::SendDirect(const FString& Method, const FString& Path, const FString& Body, const FString& InAccessToken, const FString& IdempotencyKey, const TSharedPtr<FQuarnAnswerReader, ESPMode::ThreadSafe>& Reader, FQuarnResponseCallback OnComplete)
 {
 	TGuardValue<bool> Guard(QuarnSession::PassingThrough(), true);
-	FQuarnClient::SendRequest(Method, Path, Body, InAccessToken, IdempotencyKey, Reader, MoveTemp(OnComplete));
+	FQuarnClient::SendRequest(false, nullptr, Method, Path, Body, InAccessToken, IdempotencyKey, Reader, MoveTemp(OnComplete));
 }
 
 bool FQuarnSession::HasTokenExpired() const
@@ -456,24 +520,40 @@ void FQuarnSession::Register(const FString& Token)
 		return;
 	}
 	KnownTokens.Add(Token);
-	QuarnSession::Registry().Add(Token, AsShared());
+	QuarnSession::FRoute Route;
+	Route.Owner = Owner;
+	Route.Session = AsShared();
+	QuarnSession::Registry().FindOrAdd(Token).Add(MoveTemp(Route));
 	while (KnownTokens.Num() > QuarnSession::MaxKnownTokens)
 	{
-		QuarnSession::Registry().Remove(KnownTokens[0]);
+		Unregister(KnownTokens[0]);
 		KnownTokens.RemoveAt(0);
+	}
+}
+
+void FQuarnSession::Unregister(const FString& Token)
+{
+	TMap<FString, TArray<QuarnSession::FRoute>>& Sessions = QuarnSession::Registry();
+	if (TArray<QuarnSession::FRoute>* Routes = Sessions.Find(Token))
+	{
+		// Only this session's route, and those of sessions already gone: another session may hold
+		// the same token.
+		Routes->RemoveAll([this](const QuarnSession::FRoute& Route)
+		{
+			return !Route.Session.IsValid() || Route.Session.HasSameObject(this);
+		});
+		if (Routes->Num() == 0)
+		{
+			Sessions.Remove(Token);
+		}
 	}
 }
 
 void FQuarnSession::UnregisterAll()
 {
-	TMap<FString, TWeakPtr<FQuarnSession>>& Sessions = QuarnSession::Registry();
 	for (const FString& Token : KnownTokens)
 	{
-		const TWeakPtr<FQuarnSession>* Found = Sessions.Find(Token);
-		if (Found != nullptr && (!Found->IsValid() || Found->HasSameObject(this)))
-		{
-			Sessions.Remove(Token);
-		}
+		Unregister(Token);
 	}
 	KnownTokens.Reset();
 }

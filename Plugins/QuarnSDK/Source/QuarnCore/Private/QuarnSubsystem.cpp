@@ -54,7 +54,7 @@ void UQuarnSubsystem::StartSession(const FString& PlayerId, const FString& Acces
 	if (!Session.IsValid())
 	{
 		TWeakObjectPtr<UQuarnSubsystem> WeakThis(this);
-		Session = FQuarnSession::Create(PlayerId,
+		Session = FQuarnSession::Create(GetGameInstance(), PlayerId,
 			[WeakThis, PlayerId](const FString& NewToken)
 			{
 				if (UQuarnSubsystem* Subsystem = WeakThis.Get())

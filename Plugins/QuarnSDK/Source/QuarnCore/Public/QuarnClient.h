@@ -6,6 +6,7 @@
 #include "Async/Async.h"
 #include "Templates/Function.h"
 #include "Templates/SharedPointer.h"
+#include "UObject/WeakObjectPtr.h"
 #include "QuarnTypes.h"
 
 class FJsonObject;
@@ -38,7 +39,17 @@ using FQuarnReadCallback = TFunction<void(bool bOk, const FQuarnError& Error)>;
 class QUARNCORE_API FQuarnClient
 {
 public:
+	/**
+	 * May be called on any thread: a request sent from another thread goes out from the game
+	 * thread on its next frame. A request sent with a token of a session is served by that session
+	 * (renewed and resent once when the token expires); with a world context, only by a session
+	 * of the context's game instance. Without one, only a token that a single game instance holds
+	 * is served.
+	 */
 	static void Send(const FString& Method, const FString& Path, const FString& Body, const FString& AccessToken, const FString& IdempotencyKey, FQuarnResponseCallback OnComplete);
+
+	/** Send on behalf of WorldContextObject's game instance, whose sessions alone serve its token. */
+	static void Send(const UObject* WorldContextObject, const FString& Method, const FString& Path, const FString& Body, const FString& AccessToken, const FString& IdempotencyKey, FQuarnResponseCallback OnComplete);
 
 	/**
 	 * Sends as Send does, then turns a successful answer into records: for an answer of at least
@@ -50,6 +61,9 @@ public:
 	 */
 	static void SendWithReader(const FString& Method, const FString& Path, const FString& Body, const FString& AccessToken, const FString& IdempotencyKey, FQuarnAnswerReader Reader, FQuarnReadCallback OnComplete);
 
+	/** SendWithReader on behalf of WorldContextObject's game instance. */
+	static void SendWithReader(const UObject* WorldContextObject, const FString& Method, const FString& Path, const FString& Body, const FString& AccessToken, const FString& IdempotencyKey, FQuarnAnswerReader Reader, FQuarnReadCallback OnComplete);
+
 	/**
 	 * SendWithReader for a reader that returns one record: OnComplete gets what Reader returned,
 	 * or a default record when the request failed, and may move out of it; what it leaves is
@@ -58,9 +72,16 @@ public:
 	template <typename RecordType>
 	static void SendAndRead(const FString& Method, const FString& Path, const FString& Body, const FString& AccessToken, const FString& IdempotencyKey, TFunction<RecordType(const FJsonObject& Json)> Reader, TFunction<void(bool bOk, RecordType& Record, const FQuarnError& Error)> OnComplete)
 	{
+		SendAndRead<RecordType>(nullptr, Method, Path, Body, AccessToken, IdempotencyKey, MoveTemp(Reader), MoveTemp(OnComplete));
+	}
+
+	/** SendAndRead on behalf of WorldContextObject's game instance (none when null). */
+	template <typename RecordType>
+	static void SendAndRead(const UObject* WorldContextObject, const FString& Method, const FString& Path, const FString& Body, const FString& AccessToken, const FString& IdempotencyKey, TFunction<RecordType(const FJsonObject& Json)> Reader, TFunction<void(bool bOk, RecordType& Record, const FQuarnError& Error)> OnComplete)
+	{
 		// Written on the worker, then read on the game thread once the worker has handed over.
 		const TSharedRef<RecordType, ESPMode::ThreadSafe> Record = MakeShared<RecordType, ESPMode::ThreadSafe>();
-		SendWithReader(Method, Path, Body, AccessToken, IdempotencyKey,
+		SendWithReader(WorldContextObject, Method, Path, Body, AccessToken, IdempotencyKey,
 			[Reader = MoveTemp(Reader), Record](const FJsonObject& Json)
 			{
 				*Record = Reader(Json);
@@ -98,5 +119,6 @@ private:
 	/** Sessions send their callers' requests again, readers included. */
 	friend class FQuarnSession;
 
-	static void SendRequest(const FString& Method, const FString& Path, const FString& Body, const FString& AccessToken, const FString& IdempotencyKey, TSharedPtr<FQuarnAnswerReader, ESPMode::ThreadSafe> Reader, FQuarnResponseCallback OnComplete);
+	/** Context is the sender's world context when bHasContext; a session's own requests have none. */
+	static void SendRequest(bool bHasContext, const TWeakObjectPtr<const UObject>& Context, const FString& Method, const FString& Path, const FString& Body, const FString& AccessToken, const FString& IdempotencyKey, TSharedPtr<FQuarnAnswerReader, ESPMode::ThreadSafe> Reader, FQuarnResponseCallback OnComplete);
 };

@@ -5,6 +5,7 @@
 #include "CoreMinimal.h"
 #include "Templates/Function.h"
 #include "Templates/SharedPointer.h"
+#include "UObject/WeakObjectPtr.h"
 #include "QuarnClient.h"
 #include "QuarnTypes.h"
 
@@ -33,6 +34,13 @@ public:
 	/** A session with no token yet; Start gives it one. The callbacks run on the game thread. */
 	static TSharedRef<FQuarnSession> Create(const FString& PlayerId, FRenewed OnRenewed, FExpired OnExpired);
 
+	/**
+	 * A session that belongs to the game instance of OwnerContext (a game instance, or any object
+	 * in one of its worlds): its tokens are routed for requests sent with a context of that game
+	 * instance only, so that a token handed to another instance has no session there.
+	 */
+	static TSharedRef<FQuarnSession> Create(const UObject* OwnerContext, const FString& PlayerId, FRenewed OnRenewed, FExpired OnExpired);
+
 	~FQuarnSession();
 
 	/**
@@ -53,11 +61,17 @@ public:
 	int32 GetRenewalCount() const { return Renewals; }
 
 	/**
-	 * The service client's hook: when AccessToken belongs to a session, the session takes the
-	 * request (OnComplete is moved from) with its reader, if any, and true is returned. Requests the session sends itself
-	 * pass straight through.
+	 * The service client's hook, on the game thread: when AccessToken belongs to a session of the
+	 * sender's game instance, the session takes the request (OnComplete is moved from) with its
+	 * reader, if any, and true is returned. bHasContext says whether the sender named a context;
+	 * Owner is its game instance (null when it has none). A request sent without a context is
+	 * served by the session without an owner that holds the token, or else by the sessions of the one game
+	 * instance that holds it. Requests the session sends itself pass straight through.
 	 */
-	static bool Route(const FString& Method, const FString& Path, const FString& Body, const FString& AccessToken, const FString& IdempotencyKey, const TSharedPtr<FQuarnAnswerReader, ESPMode::ThreadSafe>& Reader, FQuarnResponseCallback& OnComplete);
+	static bool Route(bool bHasContext, const TWeakObjectPtr<const UObject>& Owner, const FString& Method, const FString& Path, const FString& Body, const FString& AccessToken, const FString& IdempotencyKey, const TSharedPtr<FQuarnAnswerReader, ESPMode::ThreadSafe>& Reader, FQuarnResponseCallback& OnComplete);
+
+	/** The game instance a context belongs to (the context itself when it is one), or null; game thread only. */
+	static TWeakObjectPtr<const UObject> OwnerOf(const UObject* Context);
 
 	/** Sign-ins made by every session of the process, for tools that report them. */
 	static int64 GetTotalRenewals();
@@ -71,7 +85,7 @@ public:
 private:
 	struct FRequest;
 
-	FQuarnSession(const FString& InPlayerId, FRenewed InOnRenewed, FExpired InOnExpired);
+	FQuarnSession(const TWeakObjectPtr<const UObject>& InOwner, const FString& InPlayerId, FRenewed InOnRenewed, FExpired InOnExpired);
 
 	/** Sends past the routing table, so that the session's own requests are not handed back to it. */
 	static void SendDirect(const FString& Method, const FString& Path, const FString& Body, const FString& InAccessToken, const FString& IdempotencyKey, const TSharedPtr<FQuarnAnswerReader, ESPMode::ThreadSafe>& Reader, FQuarnResponseCallback OnComplete);
@@ -88,8 +102,11 @@ private:
 	void FlushWaiting();
 	void Expire(const FQuarnError& Cause);
 	void Register(const FString& Token);
+	void Unregister(const FString& Token);
 	void UnregisterAll();
 
+	/** The game instance whose requests this session serves; null for a session of no game instance. */
+	TWeakObjectPtr<const UObject> Owner;
 	FString PlayerId;
 	FString AccessToken;
 	FString Provider;

@@ -1,6 +1,7 @@
 // Copyright Quarn. All Rights Reserved.
 
 #include "QuarnStashPanelReader.h"
+#include "QuarnItemIds.h"
 #include "Dom/JsonObject.h"
 #include "Dom/JsonValue.h"
 
@@ -28,11 +29,14 @@ namespace QuarnStashPanelReader
 		}
 	}
 
-	static FQuarnItemInstance ReadItem(const FJsonObject& Item)
+	static bool ReadItem(const FJsonObject& Item, FQuarnItemInstance& Result)
 	{
-		FQuarnItemInstance Result;
 		FString ItemId;
 		ReadString(Item, TEXT("item_id"), ItemId);
+		if (!QuarnItemIds::IsAcceptable(ItemId))
+		{
+			return false;
+		}
 		Result.ItemId = FName(*ItemId);
 		ReadString(Item, TEXT("id"), Result.InstanceId);
 		ReadInt(Item, TEXT("quantity"), Result.Quantity);
@@ -46,25 +50,36 @@ namespace QuarnStashPanelReader
 		{
 			Result.bRotated = Value->AsBool();
 		}
-		return Result;
+		return true;
 	}
 
-	FQuarnContainer Read(const FJsonObject& Document)
+	bool TryRead(const FJsonObject& Document, FQuarnContainer& OutContainer)
 	{
-		FQuarnContainer Result;
-		ReadString(Document, TEXT("id"), Result.ContainerId);
-		ReadString(Document, TEXT("kind"), Result.Kind);
-		ReadString(Document, TEXT("layout"), Result.Layout);
+		OutContainer = FQuarnContainer();
+		ReadString(Document, TEXT("id"), OutContainer.ContainerId);
+		ReadString(Document, TEXT("kind"), OutContainer.Kind);
+		ReadString(Document, TEXT("layout"), OutContainer.Layout);
 		if (const FJsonValue* Items = Typed(Document, TEXT("items"), EJson::Array))
 		{
 			for (const TSharedPtr<FJsonValue>& Element : Items->AsArray())
 			{
 				if (Element.IsValid() && Element->Type == EJson::Object && Element->AsObject().IsValid())
 				{
-					Result.Items.Add(ReadItem(*Element->AsObject()));
+					if (!ReadItem(*Element->AsObject(), OutContainer.Items.AddDefaulted_GetRef()))
+					{
+						OutContainer.Items.Reset();
+						return false;
+					}
 				}
 			}
 		}
+		return true;
+	}
+
+	FQuarnContainer Read(const FJsonObject& Document)
+	{
+		FQuarnContainer Result;
+		TryRead(Document, Result);
 		return Result;
 	}
 }

@@ -17,4 +17,10 @@ namespace QuarnStashPanelReader
 	 * another type leaves the record's default.
 	 */
 	QUARNUI_API FQuarnContainer Read(const FJsonObject& Document);
+
+	/**
+	 * Read, refusing an answer with an item id longer than QuarnItemIds::MaxLength: false, and
+	 * OutContainer holds no items (Read returns such a container too). No name is made of it.
+	 */
+	QUARNUI_API bool TryRead(const FJsonObject& Document, FQuarnContainer& OutContainer);
 }

@@ -2,6 +2,7 @@
 
 #include "QuarnUSMEContainerReader.h"
 #include "QuarnUSMEKeys.h"
+#include "QuarnItemIds.h"
 #include "Dom/JsonObject.h"
 #include "Dom/JsonValue.h"
 
@@ -30,13 +31,16 @@ namespace QuarnUSMEContainerReader
 		return static_cast<int64>(Version);
 	}
 
-	static FQuarnItemInstance ReadItem(const FJsonObject& Item)
+	static bool ReadItem(const FJsonObject& Item, FQuarnItemInstance& Result)
 	{
-		FQuarnItemInstance Result;
 		FString ItemId;
 		if (const FJsonValue* Value = Typed(Item, TEXT("item_id"), EJson::String))
 		{
 			ItemId = Value->AsString();
+		}
+		if (!QuarnItemIds::IsAcceptable(ItemId))
+		{
+			return false;
 		}
 		Result.ItemId = FName(*ItemId);
 		if (const FJsonValue* Value = Typed(Item, TEXT("quantity"), EJson::Number))
@@ -74,7 +78,7 @@ namespace QuarnUSMEContainerReader
 				}
 			}
 		}
-		return Result;
+		return true;
 	}
 
 	FQuarnUSMEContainerRead Read(const FJsonObject& Document)
@@ -88,7 +92,13 @@ namespace QuarnUSMEContainerReader
 			for (const TSharedPtr<FJsonValue>& Element : Elements)
 			{
 				const bool bIsObject = Element.IsValid() && Element->Type == EJson::Object && Element->AsObject().IsValid();
-				Result.Items.Add(bIsObject ? ReadItem(*Element->AsObject()) : FQuarnItemInstance());
+				FQuarnItemInstance& Item = Result.Items.AddDefaulted_GetRef();
+				if (bIsObject && !ReadItem(*Element->AsObject(), Item))
+				{
+					Result.Items.Reset();
+					Result.bItemIdTooLong = true;
+					break;
+				}
 			}
 		}
 		return Result;

@@ -1,0 +1,41 @@
+// Copyright Quarn. All Rights Reserved.
+
+#include "QuarnItemIds.h"
+
+namespace QuarnItemIds
+{
+	bool IsAcceptable(const FString& ItemId)
+	{
+		if (ItemId.Len() <= MaxLength)
+		{
+			return true;
+		}
+		// Counted as the platform counts: characters, not UTF-16 units.
+		int32 Characters = 0;
+		const int32 Length = ItemId.Len();
+		for (int32 Index = 0; Index < Length; ++Index)
+		{
+			const TCHAR Unit = ItemId[Index];
+			const bool bHighSurrogate = Unit >= 0xD800 && Unit <= 0xDBFF;
+			if (bHighSurrogate && Index + 1 < Length && ItemId[Index + 1] >= 0xDC00 && ItemId[Index + 1] <= 0xDFFF)
+			{
+				++Index;
+			}
+			if (++Characters > MaxLength)
+			{
+				return false;
+			}
+		}
+		return true;
+	}
+
+	FQuarnError TooLongError()
+	{
+		FQuarnError Error;
+		Error.HttpStatus = 200;
+		Error.Code = TEXT("bad_response");
+		Error.Message = FString::Printf(TEXT("The platform answered with an item id longer than %d characters."), MaxLength);
+		Error.Hint = TEXT("Check that Base Url in the Quarn SDK settings points at the platform.");
+		return Error;
+	}
+}
