@@ -2,6 +2,7 @@
 
 #include "QuarnStashSync.h"
 #include "QuarnClient.h"
+#include "QuarnItemIds.h"
 #include "QuarnLog.h"
 #include "QuarnReconcile.h"
 #include "QuarnSubsystem.h"
@@ -23,6 +24,12 @@ UQuarnSyncStash* UQuarnSyncStash::SyncStash(UObject* WorldContextObject, const F
 
 void UQuarnSyncStash::Activate()
 {
+	if (bActivated)
+	{
+		return;
+	}
+	bActivated = true;
+
 	const UQuarnSubsystem* Subsystem = UQuarnSubsystem::Get(Context);
 	AccessToken = Subsystem ? Subsystem->GetAccessToken(PlayerId) : FString();
 	if (AccessToken.IsEmpty())
@@ -39,7 +46,7 @@ void UQuarnSyncStash::Activate()
 	// captures nothing of this node, and the weak pointer is checked back on the game thread, so
 	// a node collected meanwhile gets no pin.
 	TWeakObjectPtr<UQuarnSyncStash> WeakThis(this);
-	FQuarnClient::SendAndRead<FQuarnUSMEContainerRead>(TEXT("GET"), FString(TEXT("/v1/game/containers/")) + ContainerId, FString(), AccessToken, FString(),
+	FQuarnClient::SendAndRead<FQuarnUSMEContainerRead>(Context, TEXT("GET"), FString(TEXT("/v1/game/containers/")) + ContainerId, FString(), AccessToken, FString(),
 		[](const FJsonObject& Json)
 		{
 			return QuarnUSMEContainerReader::Read(Json);
@@ -54,6 +61,11 @@ void UQuarnSyncStash::Activate()
 			if (!bOk)
 			{
 				Action->Fail(Error);
+				return;
+			}
+			if (Read.bItemIdTooLong)
+			{
+				Action->Fail(QuarnItemIds::TooLongError());
 				return;
 			}
 			Action->ReconcileAgainst(Read.Items, Read.Version);
@@ -74,7 +86,7 @@ void UQuarnSyncStash::ReconcileAgainst(const TArray<FQuarnItemInstance>& Current
 
 	const FString Body = QuarnReconcile::WriteTransactionBody(Intents, ContainerId, Version);
 	TWeakObjectPtr<UQuarnSyncStash> WeakThis(this);
-	FQuarnClient::Send(TEXT("POST"), TEXT("/v1/game/inventory/transaction"), Body, AccessToken, FQuarnClient::NewIdempotencyKey(),
+	FQuarnClient::Send(Context, TEXT("POST"), TEXT("/v1/game/inventory/transaction"), Body, AccessToken, FQuarnClient::NewIdempotencyKey(),
 		[WeakThis](bool bOk, TSharedPtr<FJsonObject> Json, const FQuarnError& Error)
 		{
 			if (UQuarnSyncStash* Action = WeakThis.Get())

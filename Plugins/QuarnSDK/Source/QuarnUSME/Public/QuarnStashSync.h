@@ -77,5 +77,7 @@ private:
 	FString AccessToken;
 	TArray<FQuarnItemInstance> DesiredItems;
 	FQuarnSyncReport Report;
+	/** The engine may call Activate more than once; only the first call reads and writes. */
+	bool bActivated = false;
 	bool bFinished = false;
 };
