@@ -8,7 +8,18 @@
 #include "QuarnStashPanelJson.h"
 #include "QuarnStashPanelLayout.h"
 #include "QuarnStashPanelReader.h"
+#include "QuarnItemIds.h"
 #include "Dom/JsonObject.h"
+
+namespace QuarnStashPanelLoading
+{
+	/** The ensure answer as read on a worker: the container, or the whole answer refused. */
+	struct FEnsureRead
+	{
+		FQuarnContainer Container;
+		bool bRefused = false;
+	};
+}
 
 void UQuarnStashPanel::LoadStash()
 {
@@ -17,6 +28,7 @@ void UQuarnStashPanel::LoadStash()
 		return;
 	}
 	bLoading = true;
+	const int32 Serial = ++LoadSerial;
 	SetStatus(NSLOCTEXT("QuarnStashPanel", "SigningIn", "Signing in\u2026"), false);
 
 	const TSharedRef<FJsonObject> Body = MakeShared<FJsonObject>();
@@ -25,16 +37,17 @@ void UQuarnStashPanel::LoadStash()
 
 	TWeakObjectPtr<UQuarnStashPanel> WeakThis(this);
 	FQuarnClient::Send(TEXT("POST"), TEXT("/v1/game/sessions"), QuarnStashPanelJson::Write(Body), FString(), FString(),
-		[WeakThis](bool bOk, TSharedPtr<FJsonObject> Json, const FQuarnError& Error)
+		[WeakThis, Serial](bool bOk, TSharedPtr<FJsonObject> Json, const FQuarnError& Error)
 		{
-			if (UQuarnStashPanel* Panel = WeakThis.Get())
+			UQuarnStashPanel* Panel = WeakThis.Get();
+			if (Panel != nullptr && Panel->LoadSerial == Serial)
 			{
-				Panel->HandleSignIn(bOk, Json, Error);
+				Panel->HandleSignIn(Serial, bOk, Json, Error);
 			}
 		});
 }
 
-void UQuarnStashPanel::HandleSignIn(bool bOk, const TSharedPtr<FJsonObject>& Json, const FQuarnError& Error)
+void UQuarnStashPanel::HandleSignIn(int32 Serial, bool bOk, const TSharedPtr<FJsonObject>& Json, const FQuarnError& Error)
 {
 	if (!bOk || !Json.IsValid())
 	{
@@ -71,24 +84,28 @@ void UQuarnStashPanel::HandleSignIn(bool bOk, const TSharedPtr<FJsonObject>& Jso
 
 	// A large container document is read on a worker; the game thread only shows the records.
 	TWeakObjectPtr<UQuarnStashPanel> WeakThis(this);
-	FQuarnClient::SendAndRead<FQuarnContainer>(TEXT("POST"), TEXT("/v1/game/containers/ensure"), Body, AccessToken, FString(),
+	FQuarnClient::SendAndRead<QuarnStashPanelLoading::FEnsureRead>(this, TEXT("POST"), TEXT("/v1/game/containers/ensure"), Body, AccessToken, FString(),
 		[](const FJsonObject& Document)
 		{
-			return QuarnStashPanelReader::Read(Document);
+			QuarnStashPanelLoading::FEnsureRead Read;
+			Read.bRefused = !QuarnStashPanelReader::TryRead(Document, Read.Container);
+			return Read;
 		},
-		[WeakThis](bool bEnsured, FQuarnContainer& Container, const FQuarnError& EnsureError)
+		[WeakThis, Serial](bool bEnsured, QuarnStashPanelLoading::FEnsureRead& Read, const FQuarnError& EnsureError)
 		{
 			UQuarnStashPanel* Panel = WeakThis.Get();
-			if (Panel == nullptr)
+			if (Panel == nullptr || Panel->LoadSerial != Serial)
 			{
+				// Gone, or a newer load has started since: this answer is already out of date.
 				return;
 			}
 			Panel->bLoading = false;
-			if (!bEnsured)
+			if (!bEnsured || Read.bRefused)
 			{
-				Panel->ShowFailure(EnsureError);
+				Panel->ShowFailure(bEnsured ? QuarnItemIds::TooLongError() : EnsureError);
 				return;
 			}
+			const FQuarnContainer& Container = Read.Container;
 			Panel->ContainerId = Container.ContainerId;
 			UE_LOG(LogQuarn, Display, TEXT("Stash panel loaded %d stack(s) for %s"), Container.Items.Num(), *Panel->PlayerId);
 			Panel->ShowContainer(Container);
@@ -108,7 +125,7 @@ void UQuarnStashPanel::StartSession(const TSharedPtr<FJsonObject>& SignInAnswer)
 		// The panel's own session: operations sent with its token are renewed and resent by the
 		// core, and the panel follows the token it now holds.
 		TWeakObjectPtr<UQuarnStashPanel> WeakThis(this);
-		Session = FQuarnSession::Create(PlayerId,
+		Session = FQuarnSession::Create(this, PlayerId,
 			[WeakThis](const FString& NewToken)
 			{
 				if (UQuarnStashPanel* Panel = WeakThis.Get())

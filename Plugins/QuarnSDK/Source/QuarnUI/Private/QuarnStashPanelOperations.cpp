@@ -22,7 +22,7 @@ void UQuarnStashPanel::DepositItem(FName ItemId, int32 Quantity, int32 X, int32 
 	QuarnStashPanelJson::WriteDestination(Body, bShowingSlots, SlotIndexAt(X, Y), X, Y);
 
 	TWeakObjectPtr<UQuarnStashPanel> WeakThis(this);
-	FQuarnClient::Send(TEXT("POST"), TEXT("/v1/game/inventory/grant"), QuarnStashPanelJson::Write(Body), AccessToken, FQuarnClient::NewIdempotencyKey(),
+	FQuarnClient::Send(this, TEXT("POST"), TEXT("/v1/game/inventory/grant"), QuarnStashPanelJson::Write(Body), AccessToken, FQuarnClient::NewIdempotencyKey(),
 		[WeakThis, ItemId, QuantitySent, SourceSlot](bool bOk, TSharedPtr<FJsonObject> Json, const FQuarnError& Error)
 		{
 			UQuarnStashPanel* Panel = WeakThis.Get();
@@ -55,7 +55,7 @@ void UQuarnStashPanel::WithdrawInstance(const FQuarnItemInstance& Instance)
 	Body->SetNumberField(TEXT("quantity"), FMath::Max(Instance.Quantity, 1));
 
 	TWeakObjectPtr<UQuarnStashPanel> WeakThis(this);
-	FQuarnClient::Send(TEXT("POST"), TEXT("/v1/game/inventory/consume"), QuarnStashPanelJson::Write(Body), AccessToken, FQuarnClient::NewIdempotencyKey(),
+	FQuarnClient::Send(this, TEXT("POST"), TEXT("/v1/game/inventory/consume"), QuarnStashPanelJson::Write(Body), AccessToken, FQuarnClient::NewIdempotencyKey(),
 		[WeakThis, Instance](bool bOk, TSharedPtr<FJsonObject> Json, const FQuarnError& Error)
 		{
 			UQuarnStashPanel* Panel = WeakThis.Get();
@@ -94,7 +94,7 @@ void UQuarnStashPanel::TransferFrom(UQuarnStashPanel* Source, const FQuarnItemIn
 
 	TWeakObjectPtr<UQuarnStashPanel> WeakThis(this);
 	TWeakObjectPtr<UQuarnStashPanel> WeakSource(Source);
-	FQuarnClient::Send(TEXT("POST"), TEXT("/v1/game/inventory/move"), QuarnStashPanelJson::Write(Body), AccessToken, FQuarnClient::NewIdempotencyKey(),
+	FQuarnClient::Send(this, TEXT("POST"), TEXT("/v1/game/inventory/move"), QuarnStashPanelJson::Write(Body), AccessToken, FQuarnClient::NewIdempotencyKey(),
 		[WeakThis, WeakSource, Instance](bool bOk, TSharedPtr<FJsonObject> Json, const FQuarnError& Error)
 		{
 			UQuarnStashPanel* Panel = WeakThis.Get();

@@ -210,7 +210,7 @@ private:
 	bool LayOutForDisplay(FQuarnContainer& Container) const;
 	void Reload();
 
-	void HandleSignIn(bool bOk, const TSharedPtr<FJsonObject>& Json, const FQuarnError& Error);
+	void HandleSignIn(int32 Serial, bool bOk, const TSharedPtr<FJsonObject>& Json, const FQuarnError& Error);
 	void ShowFailure(const FQuarnError& Error);
 	void StartSession(const TSharedPtr<FJsonObject>& SignInAnswer);
 
@@ -256,6 +256,11 @@ private:
 	TArray<FQuarnItemInstance> Contents;
 
 	bool bLoading = false;
+	/**
+	 * Counts the loads started. Only the newest load's answers are applied: an operation's reload
+	 * may overtake a load in flight, and answers need not come back in the order they were asked.
+	 */
+	int32 LoadSerial = 0;
 	bool bShowingSlots = false;
 	int32 DrawnColumns = 1;
 };
