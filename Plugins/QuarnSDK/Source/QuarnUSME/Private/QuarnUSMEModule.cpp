@@ -16,6 +16,12 @@ public:
 	virtual void ShutdownModule() override
 	{
 	}
+
+	/** The core's pending requests hold the sync node's completions, compiled into this library. */
+	virtual bool SupportsDynamicReloading() override
+	{
+		return false;
+	}
 };
 
 IMPLEMENT_MODULE(FQuarnUSMEModule, QuarnUSME)
