@@ -230,3 +230,9 @@ ULevel* AActor::GetLevel() const
 {
 	return GetTypedOuter<ULevel>();
 }
+
+ENetMode AActor::GetNetMode() const
+{
+	const UWorld* const World = GetWorld();
+	return World != nullptr ? World->GetNetMode() : NM_Standalone;
+}

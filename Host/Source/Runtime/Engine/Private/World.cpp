@@ -4,6 +4,7 @@
 #include "Engine/Engine.h"
 #include "Engine/GameInstance.h"
 #include "Engine/Level.h"
+#include "Engine/NetDriver.h"
 #include "EngineLogs.h"
 #include "GameFramework/Actor.h"
 #include "UObject/Package.h"
@@ -76,6 +77,18 @@ void UWorld::InitializeNewWorld()
 	PersistentLevel = NewObject<ULevel>(this, TEXT("PersistentLevel"));
 	PersistentLevel->OwningWorld = this;
 	bIsWorldInitialized = true;
+}
+
+void UWorld::SetNetDriver(UNetDriver* NewDriver)
+{
+	NetDriver = NewDriver;
+}
+
+ENetMode UWorld::GetNetMode() const
+{
+	// The host has no pending net game or travel URL to derive a mode from: without a driver a
+	// world is standalone.
+	return NetDriver != nullptr ? NetDriver->GetNetMode() : NM_Standalone;
 }
 
 void UWorld::SetGameInstance(UGameInstance* NewGI)

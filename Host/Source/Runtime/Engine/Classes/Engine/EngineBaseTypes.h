@@ -10,6 +10,23 @@ class AActor;
 class ULevel;
 class UWorld;
 
+/**
+ * The network role a world plays. Every mode before NM_Client is some kind of server, so
+ * NetMode < NM_Client tests for one.
+ */
+enum ENetMode
+{
+	/** A game without networking, with one or more local players; it has all of a server's functions. */
+	NM_Standalone,
+	/** A server with no local players. */
+	NM_DedicatedServer,
+	/** A server that also has a local player, hosting the game for others on the network. */
+	NM_ListenServer,
+	/** A client connected to a remote server. */
+	NM_Client,
+	NM_MAX,
+};
+
 /** Type of tick we wish to perform on the level */
 enum ELevelTick
 {

@@ -108,6 +108,16 @@ public:
 	/** Returns the owning game instance for this world */
 	UGameInstance* GetGameInstance() const { return OwningGameInstance; }
 
+	/** The game net driver, for client/server communication; null in a world without networking. */
+	UPROPERTY(Transient)
+	TObjectPtr<class UNetDriver> NetDriver;
+
+	/** Sets the game net driver of this world. */
+	ENGINE_API void SetNetDriver(UNetDriver* NewDriver);
+
+	/** Returns the net mode this world is running under: the net driver's, or standalone without one. */
+	ENGINE_API ENetMode GetNetMode() const;
+
 	/** Returns the owning game instance casted to the template type. */
 	template<class T>
 	T* GetGameInstance() const

@@ -142,6 +142,9 @@ public:
 	/** Return the ULevel that this Actor is part of. */
 	ENGINE_API ULevel* GetLevel() const;
 
+	/** Get the network mode (dedicated server, client, standalone, etc) for this actor: its world's. */
+	ENGINE_API ENetMode GetNetMode() const;
+
 protected:
 	/** Virtual call chain to register all tick functions for the actor class hierarchy */
 	ENGINE_API virtual void RegisterActorTickFunctions(bool bRegister);
