@@ -1,0 +1,26 @@
+// Copyright Quarn. All Rights Reserved.
+
+#pragma once
+
+#include "CoreMinimal.h"
+#include "Engine/NetConnection.h"
+#include "Engine/NetDriver.h"
+#include "QuarnClientNetDriver.generated.h"
+
+/**
+ * Test double: a connection that carries nothing. Given to a net driver as its server
+ * connection, it makes the driver's world a client's. Reflected, so compiled in every
+ * configuration.
+ */
+UCLASS(Transient)
+class QUARNUSME_API UQuarnIdleNetConnection : public UNetConnection
+{
+	GENERATED_BODY()
+};
+
+/** Test double: a net driver that moves no data, for a world that should be a client's or a server's. */
+UCLASS(Transient)
+class QUARNUSME_API UQuarnIdleNetDriver : public UNetDriver
+{
+	GENERATED_BODY()
+};
