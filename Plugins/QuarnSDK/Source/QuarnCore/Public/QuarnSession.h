@@ -15,9 +15,9 @@
  * itself. Provider and ticket live only here, in memory; they are never logged or saved.
  *
  * The last tokens the session has held are known to the service client: a request sent with one
- * of them goes through the session, which renews the token shortly before it expires, and again when the
- * platform answers "token_expired", and then sends the request once more with the same method,
- * path, body and idempotency key. One renewal runs at a time; requests that need it meanwhile wait.
+ * of them, for the session's game instance, goes through the session, which renews the token
+ * shortly before it expires, and again when the platform answers "token_expired", and then sends
+ * the request once more with the same method, path, body and idempotency key. One renewal runs at a time; requests that need it meanwhile wait.
  *
  * The owner (the game instance's subsystem, a stash panel) holds the only strong reference.
  * Dropping it forgets the session: its tokens are no longer routed, and requests still waiting for
