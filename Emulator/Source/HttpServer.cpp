@@ -7,6 +7,7 @@
 #include "Database.h"
 #include "GameApi.h"
 
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 
@@ -161,6 +162,18 @@ HttpServer::HttpServer(Emulator& emulator)
 	limits.threads = emulator.options().threads;
 	limits.requestTimeoutMs = emulator.options().requestTimeoutMs;
 	limits.idleTimeoutMs = emulator.options().requestTimeoutMs;
+	limits.allowedHosts = emulator.options().allowedHosts;
+	const std::string& listenHost = emulator.options().host;
+	if (listenHost != "0.0.0.0" && listenHost != "::")
+	{
+		// The address it listens on names it too.
+		std::string name = listenHost;
+		for (char& c : name)
+		{
+			c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+		}
+		limits.allowedHosts.push_back(name);
+	}
 	m_front = std::make_unique<HttpFront>([this](const HttpRequest& request, const std::string& remote) { return serve(request, remote); }, limits);
 }
 
