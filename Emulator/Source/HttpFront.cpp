@@ -41,6 +41,7 @@ constexpr size_t ReadStep = 64 * 1024;
 constexpr size_t MaxBlankBytes = 1024; // blank lines tolerated before a request line
 constexpr size_t MaxDrainBytes = 4 * 1024 * 1024;
 constexpr int DrainMs = 2000;
+constexpr int RefusedDrainMs = 250; // a client refused for want of descriptors holds one only briefly
 constexpr int StopGraceMs = 10000;
 // Descriptors kept back from connections: SQLite's files, the listener, and room to accept a
 // client past the limit and refuse it at once instead of leaving it in the backlog.
@@ -297,6 +298,7 @@ struct HttpFront::State::Session : std::enable_shared_from_this<Session>
 	bool bCloseAfter = false;
 	bool bReadPending = false;
 	bool bInterim = false; // the write under way is a 100 Continue
+	bool bOverCapacity = false;
 	size_t blankBytes = 0;
 	size_t drained = 0;
 	uint64_t timerEpoch = 0;
@@ -309,10 +311,11 @@ struct HttpFront::State::Session : std::enable_shared_from_this<Session>
 		return std::string_view(static_cast<const char*>(data.data()), data.size());
 	}
 
-	void start(bool bOverCapacity)
+	void start(bool bRefuse)
 	{
-		if (bOverCapacity)
+		if (bRefuse)
 		{
+			bOverCapacity = true;
 			HttpRequest request;
 			request.method = "-";
 			request.target = "-";
@@ -651,7 +654,7 @@ struct HttpFront::State::Session : std::enable_shared_from_this<Session>
 			phase = EPhase::Drain;
 			buffer.consume(buffer.size());
 			drained = 0;
-			arm(DrainMs);
+			arm(bOverCapacity ? RefusedDrainMs : DrainMs);
 			read();
 			return;
 		}
