@@ -39,6 +39,13 @@ std::vector<std::string> splitPath(const std::string& path)
 	return segments;
 }
 
+ApiError databaseGone(Emulator& emulator)
+{
+	return ApiError(503, "database_gone", "The database file " + emulator.options().dbPath +
+		" was deleted or replaced while the emulator ran; nothing was changed, and no write is accepted until it restarts.",
+		"Restart the emulator on the file it should use.");
+}
+
 Answer errorAnswer(const ApiError& error, const std::string& requestId)
 {
 	Answer answer;
@@ -245,6 +252,10 @@ HttpReply HttpServer::serve(const HttpRequest& request, const std::string& remot
 		answer = errorAnswer(error, scope.requestId);
 		bDrop = call.fault.drop && error.status < 500;
 	}
+	catch (const DatabaseGone&)
+	{
+		answer = errorAnswer(databaseGone(m_emulator), scope.requestId);
+	}
 	catch (const DatabaseError& error)
 	{
 		std::fprintf(stderr, "database error: %s\n", error.what());
@@ -254,6 +265,15 @@ HttpReply HttpServer::serve(const HttpRequest& request, const std::string& remot
 	{
 		std::fprintf(stderr, "unexpected error: %s\n", error.what());
 		answer = errorAnswer(internalError("unexpected error"), scope.requestId);
+	}
+	// Nothing is answered before the commit that holds it is on disk.
+	const ECommitOutcome outcome = m_emulator.awaitCommit();
+	if (outcome != ECommitOutcome::Durable)
+	{
+		answer = errorAnswer(outcome == ECommitOutcome::DatabaseGone ? databaseGone(m_emulator)
+			: ApiError(503, "commit_failed", "The database could not commit this request; nothing was changed.",
+				"Retry; a request with an Idempotency-Key is safe to resend."), scope.requestId);
+		bDrop = false;
 	}
 	scope.playerId = call.playerId;
 	if (call.bReplayed)
