@@ -13,6 +13,7 @@ namespace
 constexpr int MaxGroupSize = 256;
 
 thread_local CommitTicket t_ticket;
+thread_local bool t_bExpectsWrite = false;
 
 [[noreturn]] void fail(sqlite3* db, const std::string& doing)
 {
@@ -249,8 +250,30 @@ void Database::beginWrite()
 	m_groupSize = 0;
 }
 
-void Database::endWrite()
+void Database::expectWrite()
 {
+	if (!t_bExpectsWrite)
+	{
+		t_bExpectsWrite = true;
+		m_pending.fetch_add(1);
+	}
+}
+
+void Database::unexpectWrite()
+{
+	if (t_bExpectsWrite)
+	{
+		t_bExpectsWrite = false;
+		m_pending.fetch_sub(1);
+	}
+}
+
+void Database::endWrite(bool bWrite)
+{
+	if (bWrite)
+	{
+		unexpectWrite();
+	}
 	if (sqlite3_get_autocommit(m_db) != 0)
 	{
 		// SQLite rolled the whole group back by itself (some errors do): none of it was committed.
@@ -265,7 +288,8 @@ void Database::endWrite()
 	t_ticket.first = t_ticket.first == 0 ? m_openGroup : t_ticket.first;
 	t_ticket.last = m_openGroup;
 	++m_groupSize;
-	if (m_groupSize >= MaxGroupSize || m_waiting.load() == 0)
+	// Requests waiting for the connection, or on their way to a write, will join; the last commits.
+	if (m_groupSize >= MaxGroupSize || (m_waiting.load() == 0 && m_pending.load() == 0))
 	{
 		commitGroup();
 	}
@@ -355,7 +379,7 @@ void Database::commitGroupOf(const CommitTicket& ticket)
 }
 
 Transaction::Transaction(Database& db, bool bWrite)
-	: m_db(db)
+	: m_db(db), m_bWrite(bWrite)
 {
 	if (m_db.m_bInMemory)
 	{
@@ -401,7 +425,7 @@ Transaction::~Transaction()
 	}
 	if (m_bJoined)
 	{
-		m_db.endWrite();
+		m_db.endWrite(m_bWrite);
 	}
 }
 
@@ -412,7 +436,7 @@ void Transaction::commit()
 	{
 		m_db.exec("RELEASE grouped");
 		m_bOpen = false;
-		m_db.endWrite();
+		m_db.endWrite(m_bWrite);
 		return;
 	}
 	m_db.exec("COMMIT");

@@ -106,6 +106,9 @@ public:
 	// is full. A request is answered only once its group is settled (Emulator::awaitCommit).
 	// The owner counts those waiting for its lock here.
 	void noteWaiting(int delta) { m_waiting.fetch_add(delta); }
+	// The calling thread's request is about to write (so a group waits for it), or no longer is.
+	void expectWrite();
+	void unexpectWrite();
 	// The calling thread's groups since its last call, and forgets them.
 	static CommitTicket takeCommitTicket();
 	// Waits up to `milliseconds` for the ticket's groups to settle; false on timeout.
@@ -118,7 +121,7 @@ private:
 	void beginWrite();
 	// A savepoint of the group ended: the ticket notes its group, which is committed when no one
 	// else waits for the connection.
-	void endWrite();
+	void endWrite(bool bWrite);
 	void commitGroup();
 	void settle(uint64_t group, ECommitOutcome outcome);
 	// True (and said once on stderr) when the path no longer names the file we opened.
@@ -133,6 +136,7 @@ private:
 	ino_t m_inode = 0;
 	std::atomic<bool> m_bGone{false};
 	std::atomic<int> m_waiting{0};
+	std::atomic<int> m_pending{0};
 	// Under the owner's lock.
 	bool m_bGroupOpen = false;
 	uint64_t m_openGroup = 0;
@@ -159,6 +163,7 @@ public:
 
 private:
 	Database& m_db;
+	bool m_bWrite;
 	bool m_bJoined = false; // a savepoint of the database's open commit group
 	bool m_bOpen = true;
 };

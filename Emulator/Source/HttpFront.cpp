@@ -43,6 +43,9 @@ constexpr size_t MaxDrainBytes = 4 * 1024 * 1024;
 constexpr int DrainMs = 2000;
 constexpr int RefusedDrainMs = 250; // a client refused for want of descriptors holds one only briefly
 constexpr int StopGraceMs = 10000;
+// How often the deadlines are looked at: one timer for all connections, so that a request costs
+// no timer of its own.
+constexpr int SweepMs = 50;
 // Descriptors kept back from connections: SQLite's files, the listener, and room to accept a
 // client past the limit and refuse it at once instead of leaving it in the backlog.
 constexpr size_t DescriptorReserve = 64;
@@ -249,6 +252,7 @@ struct HttpFront::State
 	tcp::acceptor acceptor{io};
 	asio::steady_timer acceptRetry{io};
 	asio::steady_timer stopTimer{io};
+	asio::steady_timer sweepTimer{io};
 	std::optional<asio::executor_work_guard<asio::io_context::executor_type>> keepRunning;
 	std::optional<asio::thread_pool> workers;
 	HttpHandler handler;
@@ -261,6 +265,7 @@ struct HttpFront::State
 
 	void accept();
 	void onAccept(const error_code& error, tcp::socket socket);
+	void sweep();
 	void forget(const std::shared_ptr<Session>& session);
 	void beginStop();
 };
@@ -282,13 +287,13 @@ struct HttpFront::State::Session : std::enable_shared_from_this<Session>
 	};
 
 	Session(State& front, tcp::socket socket, std::string remote)
-		: front(front), socket(std::move(socket)), timer(front.io), remote(std::move(remote)), buffer(ReadCap)
+		: front(front), socket(std::move(socket)), remote(std::move(remote)), buffer(ReadCap)
 	{
 	}
 
 	State& front;
 	tcp::socket socket;
-	asio::steady_timer timer;
+	std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max();
 	std::string remote;
 	boost::beast::flat_buffer buffer;
 	std::optional<http::request_parser<http::string_body>> parser;
@@ -301,7 +306,6 @@ struct HttpFront::State::Session : std::enable_shared_from_this<Session>
 	bool bOverCapacity = false;
 	size_t blankBytes = 0;
 	size_t drained = 0;
-	uint64_t timerEpoch = 0;
 	std::string out;
 	size_t outOffset = 0;
 
@@ -343,20 +347,12 @@ struct HttpFront::State::Session : std::enable_shared_from_this<Session>
 
 	void arm(int milliseconds)
 	{
-		const uint64_t epoch = ++timerEpoch;
-		timer.expires_after(std::chrono::milliseconds(milliseconds));
-		timer.async_wait([self = shared_from_this(), epoch](const error_code& error) {
-			if (!error && epoch == self->timerEpoch)
-			{
-				self->onDeadline();
-			}
-		});
+		deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
 	}
 
 	void disarm()
 	{
-		++timerEpoch;
-		timer.cancel();
+		deadline = std::chrono::steady_clock::time_point::max();
 	}
 
 	void read()
@@ -740,6 +736,23 @@ void HttpFront::State::onAccept(const error_code& error, tcp::socket socket)
 	socket.set_option(tcp::no_delay(true), ignored);
 	const tcp::endpoint peer = socket.remote_endpoint(ignored);
 	const size_t limit = connectionLimit();
+	if (sessions.size() >= limit)
+	{
+		// Make room by closing the connection idle the longest (no request of its own is lost: a
+		// client may always find an idle connection closed); failing that, refuse.
+		std::shared_ptr<Session> oldest;
+		for (const std::shared_ptr<Session>& session : sessions)
+		{
+			if (session->phase == Session::EPhase::Idle && (!oldest || session->deadline < oldest->deadline))
+			{
+				oldest = session;
+			}
+		}
+		if (oldest)
+		{
+			oldest->close();
+		}
+	}
 	if (sessions.size() >= limit + DescriptorReserve / 2)
 	{
 		// Even the refusals are over their share: close without a word rather than run out.
@@ -753,12 +766,42 @@ void HttpFront::State::onAccept(const error_code& error, tcp::socket socket)
 	accept();
 }
 
+void HttpFront::State::sweep()
+{
+	sweepTimer.expires_after(std::chrono::milliseconds(SweepMs));
+	sweepTimer.async_wait([this](const error_code& error) {
+		if (error)
+		{
+			return;
+		}
+		const auto now = std::chrono::steady_clock::now();
+		std::vector<std::shared_ptr<Session>> expired;
+		for (const std::shared_ptr<Session>& session : sessions)
+		{
+			if (session->deadline <= now)
+			{
+				expired.push_back(session);
+			}
+		}
+		for (const std::shared_ptr<Session>& session : expired)
+		{
+			session->disarm();
+			session->onDeadline();
+		}
+		if (!(bStopping && sessions.empty()))
+		{
+			sweep();
+		}
+	});
+}
+
 void HttpFront::State::forget(const std::shared_ptr<Session>& session)
 {
 	sessions.erase(session);
 	if (bStopping && sessions.empty())
 	{
 		stopTimer.cancel();
+		sweepTimer.cancel();
 		keepRunning.reset();
 	}
 }
@@ -780,6 +823,7 @@ void HttpFront::State::beginStop()
 	}
 	if (sessions.empty())
 	{
+		sweepTimer.cancel();
 		keepRunning.reset();
 		return;
 	}
@@ -857,6 +901,7 @@ void HttpFront::run()
 			return;
 		}
 		state.accept();
+		state.sweep();
 	});
 	state.io.run();
 	state.workers->join();

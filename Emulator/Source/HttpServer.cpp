@@ -267,6 +267,7 @@ HttpReply HttpServer::serve(const HttpRequest& request, const std::string& remot
 		answer = errorAnswer(internalError("unexpected error"), scope.requestId);
 	}
 	// Nothing is answered before the commit that holds it is on disk.
+	m_emulator.db().unexpectWrite();
 	const ECommitOutcome outcome = m_emulator.awaitCommit();
 	if (outcome != ECommitOutcome::Durable)
 	{
@@ -327,6 +328,11 @@ Answer HttpServer::route(Call& call, Scope& scope)
 	if (call.fault.delayMs > 0)
 	{
 		scope.note = "fault=delay:" + std::to_string(call.fault.delayMs);
+	}
+	if (*route != GameRoute::ReadContainer)
+	{
+		// A commit group that is open waits a moment for this request's write.
+		m_emulator.db().expectWrite();
 	}
 	return handleGame(m_emulator, *route, call);
 }
