@@ -1,9 +1,20 @@
 #include "Database.h"
 
+#include <sys/stat.h>
+
+#include <chrono>
+#include <cstdio>
+
 namespace Velmora
 {
 namespace
 {
+// Transactions sharing one commit at most; with more waiting, the group is committed anyway.
+constexpr int MaxGroupSize = 256;
+
+thread_local CommitTicket t_ticket;
+thread_local bool t_bExpectsWrite = false;
+
 [[noreturn]] void fail(sqlite3* db, const std::string& doing)
 {
 	throw DatabaseError(doing + ": " + sqlite3_errmsg(db));
@@ -118,6 +129,12 @@ Database::Database(const std::string& path)
 	{
 		exec("PRAGMA journal_mode = WAL");
 		exec("PRAGMA synchronous = FULL");
+		struct stat file{};
+		if (stat(path.c_str(), &file) == 0)
+		{
+			m_device = file.st_dev;
+			m_inode = file.st_ino;
+		}
 	}
 }
 
@@ -154,6 +171,7 @@ std::vector<std::string> Database::integrityProblems(int limit)
 
 Database::~Database()
 {
+	commitGroup();
 	m_statements.clear();
 	sqlite3_close(m_db);
 }
@@ -188,31 +206,239 @@ void Database::resetStatements()
 	}
 }
 
-Transaction::Transaction(Database& db, bool bWrite)
-	: m_db(db)
+bool Database::fileReplaced()
 {
-	m_db.exec(bWrite ? "BEGIN IMMEDIATE" : "BEGIN");
+	if (m_bInMemory)
+	{
+		return false;
+	}
+	if (m_bGone.load())
+	{
+		return true;
+	}
+	struct stat file{};
+	const bool bMissing = stat(m_path.c_str(), &file) != 0;
+	if (!bMissing && file.st_dev == m_device && file.st_ino == m_inode)
+	{
+		return false;
+	}
+	if (!m_bGone.exchange(true))
+	{
+		std::fprintf(stderr, "velmora-emulator: the database file %s was %s while the emulator ran; writes are refused from now on "
+			"(503 \"database_gone\"), since they would be lost. Restart the emulator.\n", m_path.c_str(), bMissing ? "deleted" : "replaced");
+	}
+	return true;
+}
+
+void Database::beginWrite()
+{
+	if (m_bGroupOpen)
+	{
+		if (m_bGone.load())
+		{
+			throw DatabaseGone("the database file was deleted or replaced");
+		}
+		return;
+	}
+	if (fileReplaced())
+	{
+		throw DatabaseGone("the database file was deleted or replaced");
+	}
+	exec("BEGIN IMMEDIATE");
+	m_bGroupOpen = true;
+	++m_openGroup;
+	m_groupSize = 0;
+}
+
+void Database::expectWrite()
+{
+	if (!t_bExpectsWrite)
+	{
+		t_bExpectsWrite = true;
+		m_pending.fetch_add(1);
+	}
+}
+
+void Database::unexpectWrite()
+{
+	if (t_bExpectsWrite)
+	{
+		t_bExpectsWrite = false;
+		m_pending.fetch_sub(1);
+	}
+}
+
+void Database::endWrite(bool bWrite)
+{
+	if (bWrite)
+	{
+		unexpectWrite();
+	}
+	if (sqlite3_get_autocommit(m_db) != 0)
+	{
+		// SQLite rolled the whole group back by itself (some errors do): none of it was committed.
+		if (m_bGroupOpen)
+		{
+			m_bGroupOpen = false;
+			settle(m_openGroup, ECommitOutcome::Failed);
+		}
+		return;
+	}
+	// Even a refusal waits for the group: what it read may be the group's.
+	t_ticket.first = t_ticket.first == 0 ? m_openGroup : t_ticket.first;
+	t_ticket.last = m_openGroup;
+	++m_groupSize;
+	// Requests waiting for the connection, or on their way to a write, will join; the last commits.
+	if (m_groupSize >= MaxGroupSize || (m_waiting.load() == 0 && m_pending.load() == 0))
+	{
+		commitGroup();
+	}
+}
+
+void Database::commitGroup()
+{
+	if (!m_bGroupOpen)
+	{
+		return;
+	}
+	m_bGroupOpen = false;
+	resetStatements();
+	ECommitOutcome outcome = ECommitOutcome::Durable;
+	try
+	{
+		if (fileReplaced())
+		{
+			outcome = ECommitOutcome::DatabaseGone;
+			exec("ROLLBACK");
+		}
+		else
+		{
+			exec("COMMIT");
+		}
+	}
+	catch (const DatabaseError& error)
+	{
+		std::fprintf(stderr, "database error: the commit failed: %s\n", error.what());
+		outcome = outcome == ECommitOutcome::Durable ? ECommitOutcome::Failed : outcome;
+		if (sqlite3_get_autocommit(m_db) == 0)
+		{
+			sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+		}
+	}
+	settle(m_openGroup, outcome);
+}
+
+void Database::settle(uint64_t group, ECommitOutcome outcome)
+{
+	{
+		const std::lock_guard<std::mutex> lock(m_settleMutex);
+		if (outcome != ECommitOutcome::Durable)
+		{
+			m_failedGroups[group] = outcome;
+			while (m_failedGroups.size() > 1000)
+			{
+				m_failedGroups.erase(m_failedGroups.begin());
+			}
+		}
+		m_settledUpTo = group;
+	}
+	m_settled.notify_all();
+}
+
+CommitTicket Database::takeCommitTicket()
+{
+	const CommitTicket ticket = t_ticket;
+	t_ticket = CommitTicket{};
+	return ticket;
+}
+
+bool Database::waitSettled(const CommitTicket& ticket, int milliseconds, ECommitOutcome& outcome)
+{
+	std::unique_lock<std::mutex> lock(m_settleMutex);
+	if (!m_settled.wait_for(lock, std::chrono::milliseconds(milliseconds), [&] { return m_settledUpTo >= ticket.last; }))
+	{
+		return false;
+	}
+	outcome = ECommitOutcome::Durable;
+	for (auto failed = m_failedGroups.lower_bound(ticket.first); failed != m_failedGroups.end() && failed->first <= ticket.last; ++failed)
+	{
+		if (outcome != ECommitOutcome::DatabaseGone)
+		{
+			outcome = failed->second;
+		}
+	}
+	return true;
+}
+
+void Database::commitGroupOf(const CommitTicket& ticket)
+{
+	if (m_bGroupOpen && m_openGroup == ticket.last)
+	{
+		commitGroup();
+	}
+}
+
+Transaction::Transaction(Database& db, bool bWrite)
+	: m_db(db), m_bWrite(bWrite)
+{
+	if (m_db.m_bInMemory)
+	{
+		m_db.exec(bWrite ? "BEGIN IMMEDIATE" : "BEGIN");
+		return;
+	}
+	if (bWrite)
+	{
+		m_db.beginWrite();
+	}
+	if (m_db.m_bGroupOpen)
+	{
+		// A savepoint of the open group: rolled back alone, committed with the others.
+		m_db.exec("SAVEPOINT grouped");
+		m_bJoined = true;
+		return;
+	}
+	m_db.exec("BEGIN");
 }
 
 Transaction::~Transaction()
 {
-	if (m_bOpen)
+	if (!m_bOpen)
 	{
-		try
+		return;
+	}
+	try
+	{
+		m_db.resetStatements();
+		if (m_bJoined)
 		{
-			m_db.resetStatements();
+			m_db.exec("ROLLBACK TO grouped");
+			m_db.exec("RELEASE grouped");
+		}
+		else
+		{
 			m_db.exec("ROLLBACK");
 		}
-		catch (const DatabaseError&)
-		{
-			// The transaction is gone already (SQLite rolls back on some errors by itself).
-		}
+	}
+	catch (const DatabaseError&)
+	{
+		// The transaction is gone already (SQLite rolls back on some errors by itself).
+	}
+	if (m_bJoined)
+	{
+		m_db.endWrite(m_bWrite);
 	}
 }
 
 void Transaction::commit()
 {
 	m_db.resetStatements();
+	if (m_bJoined)
+	{
+		m_db.exec("RELEASE grouped");
+		m_bOpen = false;
+		m_db.endWrite(m_bWrite);
+		return;
+	}
 	m_db.exec("COMMIT");
 	m_bOpen = false;
 }

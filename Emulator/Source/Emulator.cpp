@@ -48,6 +48,23 @@ void Emulator::closeDatabase()
 	m_db.reset();
 }
 
+ECommitOutcome Emulator::awaitCommit()
+{
+	const CommitTicket ticket = Database::takeCommitTicket();
+	ECommitOutcome outcome = ECommitOutcome::Durable;
+	if (!ticket || !m_db)
+	{
+		return outcome;
+	}
+	// Those still to join the group commit it; if none does soon, commit it ourselves.
+	while (!m_db->waitSettled(ticket, 1, outcome))
+	{
+		auto lock = lockDatabase();
+		m_db->commitGroupOf(ticket);
+	}
+	return outcome;
+}
+
 std::string Emulator::newId(const char* prefix) const
 {
 	return Velmora::newId(prefix, m_clock.nowMilliseconds());

@@ -72,7 +72,22 @@ public:
 	int schemaVersion() const { return m_schemaVersion; }
 
 	// Database access: hold the lock for as long as the connection is used.
-	std::unique_lock<std::mutex> lockDatabase() { return std::unique_lock<std::mutex>(m_dbMutex); }
+	std::unique_lock<std::mutex> lockDatabase()
+	{
+		// Counted, so that a commit group stays open while more requests are about to join it.
+		if (m_db)
+		{
+			m_db->noteWaiting(1);
+		}
+		std::unique_lock<std::mutex> lock(m_dbMutex);
+		if (m_db)
+		{
+			m_db->noteWaiting(-1);
+		}
+		return lock;
+	}
+	// Waits until the commit holding this thread's last transactions is settled; without the lock.
+	ECommitOutcome awaitCommit();
 	Database& db() { return *m_db; }
 	// Closes the database (checkpointing the WAL of a file database).
 	void closeDatabase();

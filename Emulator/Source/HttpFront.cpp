@@ -1,38 +1,54 @@
 #include "HttpFront.h"
+#include "HttpChecks.h"
 
-#include <arpa/inet.h>
-#include <netdb.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <sys/epoll.h>
-#include <sys/eventfd.h>
+#include <boost/asio/executor_work_guard.hpp>
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/post.hpp>
+#include <boost/asio/steady_timer.hpp>
+#include <boost/asio/thread_pool.hpp>
+#include <boost/beast/core/flat_buffer.hpp>
+#include <boost/beast/http/error.hpp>
+#include <boost/beast/http/parser.hpp>
+#include <boost/beast/http/string_body.hpp>
+
+#include <sys/resource.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
-#include <cerrno>
+#include <algorithm>
+#include <cctype>
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <cstring>
-#include <deque>
 #include <fstream>
-#include <mutex>
+#include <optional>
 #include <stdexcept>
-#include <thread>
-#include <unordered_map>
+#include <unordered_set>
 
 namespace Velmora
 {
 namespace
 {
-using SteadyClock = std::chrono::steady_clock;
+namespace asio = boost::asio;
+namespace http = boost::beast::http;
+using tcp = asio::ip::tcp;
+using boost::system::error_code;
 
-constexpr uint64_t ListenerId = 0;
-constexpr uint64_t WakeId = 1;
-constexpr size_t MaxPendingOutput = 1024 * 1024; // stop reading a client that does not read its answers
+// What one connection may hold unparsed: a whole head, or one chunk line and its framing. The body
+// itself leaves the buffer for the parser's body as it arrives.
+constexpr size_t ReadCap = MaxHeaderBytes + MaxTargetBytes + 16 * 1024;
+constexpr size_t ReadStep = 64 * 1024;
+constexpr size_t MaxBlankBytes = 1024; // blank lines tolerated before a request line
 constexpr size_t MaxDrainBytes = 4 * 1024 * 1024;
 constexpr int DrainMs = 2000;
+constexpr int RefusedDrainMs = 250; // a client refused for want of descriptors holds one only briefly
 constexpr int StopGraceMs = 10000;
+// How often the deadlines are looked at: one timer for all connections, so that a request costs
+// no timer of its own.
+constexpr int SweepMs = 50;
+// Descriptors kept back from connections: SQLite's files, the listener, and room to accept a
+// client past the limit and refuse it at once instead of leaving it in the backlog.
+constexpr size_t DescriptorReserve = 64;
 
 const char* reasonPhrase(int status)
 {
@@ -98,710 +114,805 @@ int systemBacklog()
 	return file >> value && value > 0 ? value : SOMAXCONN;
 }
 
-std::string addressText(const sockaddr_storage& address)
+// Connections we keep open at most: below the descriptor limit (read at each accept, so that a
+// lowered limit counts at once), with the reserve left over.
+size_t connectionLimit()
 {
-	char text[INET6_ADDRSTRLEN] = {};
-	if (address.ss_family == AF_INET)
+	rlimit limit{};
+	if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
 	{
-		inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in&>(address).sin_addr, text, sizeof(text));
+		return 1 << 20;
 	}
-	else if (address.ss_family == AF_INET6)
+	const size_t descriptors = static_cast<size_t>(limit.rlim_cur);
+	return descriptors > 3 * DescriptorReserve ? descriptors - DescriptorReserve : descriptors / 3;
+}
+
+// The method and target of a head the parser refused, for the log line and error body only.
+HttpRequest rawRequestLine(std::string_view bytes)
+{
+	HttpRequest request;
+	const std::string_view line = bytes.substr(0, std::min(bytes.find('\n'), MaxTargetBytes + 64));
+	const size_t space = line.find(' ');
+	request.method = std::string(line.substr(0, std::min<size_t>(space, 32)));
+	if (space != std::string_view::npos)
 	{
-		inet_ntop(AF_INET6, &reinterpret_cast<const sockaddr_in6&>(address).sin6_addr, text, sizeof(text));
+		const std::string_view rest = line.substr(space + 1);
+		std::string_view target = rest.substr(0, rest.rfind(' '));
+		if (!target.empty() && target.back() == '\r')
+		{
+			target.remove_suffix(1);
+		}
+		request.target = std::string(target);
 	}
-	return text;
+	return request;
+}
+
+// The value of a header in a head the parser refused (its Content-Length, say).
+std::string rawHeader(std::string_view bytes, std::string_view name)
+{
+	const size_t end = bytes.find("\r\n\r\n");
+	std::string_view head = bytes.substr(0, end);
+	while (!head.empty())
+	{
+		const size_t newline = head.find('\n');
+		const std::string_view line = head.substr(0, newline);
+		head.remove_prefix(newline == std::string_view::npos ? head.size() : newline + 1);
+		if (line.size() > name.size() && line[name.size()] == ':' && equalsNoCase(line.substr(0, name.size()), name))
+		{
+			std::string value(line.substr(name.size() + 1));
+			value.erase(0, value.find_first_not_of(" \t"));
+			value.erase(value.find_last_not_of(" \t\r") + 1);
+			return value;
+		}
+	}
+	return {};
+}
+
+HttpRefusal makeRefusal(int status, const char* code, std::string message, std::string hint = "Check the client's HTTP library.")
+{
+	HttpRefusal refusal;
+	refusal.status = status;
+	refusal.code = code;
+	refusal.message = std::move(message);
+	refusal.hint = std::move(hint);
+	return refusal;
+}
+
+const HttpRefusal TooLarge = makeRefusal(413, "payload_too_large", "The request body is larger than 1 MiB (1048576 bytes).",
+	"Send less per request; split a large transaction into several.");
+const HttpRefusal HeadersTooLarge = makeRefusal(431, "headers_too_large",
+	"The request's headers are larger than " + std::to_string(MaxHeaderBytes) + " bytes.", "Send fewer or shorter headers.");
+const HttpRefusal TargetTooLong = makeRefusal(414, "uri_too_long", "The request target is longer than " + std::to_string(MaxTargetBytes) + " bytes.",
+	"Container ids and paths are short; check how the path is built.");
+
+// What the parser's error means for the client, in the API's terms.
+HttpRefusal refusalFor(const error_code& error, std::string_view bytes)
+{
+	if (error == http::error::body_limit)
+	{
+		return TooLarge;
+	}
+	if (error == http::error::header_limit)
+	{
+		return bytes.find('\n') == std::string_view::npos ? TargetTooLong : HeadersTooLarge;
+	}
+	if (error == http::error::bad_content_length)
+	{
+		// One length of digits only that no number can hold: far over the limit.
+		const std::string length = rawHeader(bytes, "Content-Length");
+		if (length.size() > 18 && length.find_first_not_of("0123456789") == std::string::npos && rawHeader(bytes, "Transfer-Encoding").empty())
+		{
+			return TooLarge;
+		}
+		return makeRefusal(400, "invalid_request", "Content-Length is not a whole number of bytes, or comes with Transfer-Encoding.",
+			"Send one Content-Length with the body's length in bytes.");
+	}
+	if (error == http::error::bad_transfer_encoding)
+	{
+		return makeRefusal(400, "invalid_request", "The request has both Transfer-Encoding and Content-Length, or Transfer-Encoding twice.", "Send one of them.");
+	}
+	if (error == http::error::bad_obs_fold)
+	{
+		return makeRefusal(400, "invalid_request", "A header is continued on a second line (obsolete line folding).", "Send each header on one line.");
+	}
+	if (error == http::error::bad_field || error == http::error::bad_value)
+	{
+		return makeRefusal(400, "invalid_request", "A header line is not \"Name: value\" in printable text.", "Check how the client builds its headers.");
+	}
+	if (error == http::error::bad_chunk || error == http::error::bad_chunk_extension)
+	{
+		return makeRefusal(400, "invalid_request", "A chunk of the body is malformed.");
+	}
+	if (error == http::error::bad_version)
+	{
+		// "HTTP/x.y" that is not 1.0 or 1.1: a version we do not speak rather than a malformed line.
+		const std::string_view line = bytes.substr(0, bytes.find('\n'));
+		const std::string_view version = line.substr(std::min(line.rfind(' '), line.size()));
+		if (std::count(line.begin(), line.end(), ' ') == 2 && version.size() >= 9 && version.substr(1, 5) == "HTTP/" && std::isdigit(static_cast<unsigned char>(version[6])) && version[7] == '.' &&
+			std::isdigit(static_cast<unsigned char>(version[8])))
+		{
+			return makeRefusal(505, "http_version_not_supported", "The platform speaks HTTP/1.1 (and 1.0); this request is " +
+				std::string(version.substr(1, 8)) + ".", "Use HTTP/1.1.");
+		}
+	}
+	if (error == http::error::bad_target)
+	{
+		return makeRefusal(400, "invalid_request", "The request target holds a character no target may hold (a space or a control character).",
+			"Percent-encode such characters.");
+	}
+	return makeRefusal(400, "invalid_request", "The request line is not \"METHOD /path HTTP/1.1\", or the request is malformed.");
 }
 }
 
 struct HttpFront::State
 {
-	enum class EWait
-	{
-		None,    // a worker has the request
-		Idle,    // between requests
-		Headers, // part of a request's head has arrived
-		Body,    // the head is complete, the body is awaited
-		Writing, // an answer is waiting for the client to read it
-		Drain,   // answered and half-closed; reading what the client still sends, then closing
-	};
+	struct Session;
 
-	struct Connection
-	{
-		uint64_t id = 0;
-		int fd = -1;
-		std::string remote;
-		HttpRequestReader reader;
-		std::string out;
-		size_t outOffset = 0;
-		bool bBusy = false;
-		bool bCloseAfterWrite = false;
-		bool bPeerClosed = false;
-		bool bGone = false; // closed while a worker had its request; the descriptor is freed once it is done
-		EWait wait = EWait::None;
-		SteadyClock::time_point deadline;
-		size_t drained = 0;
-		uint32_t interest = 0;
-	};
-
-	struct Job
-	{
-		uint64_t connectionId = 0;
-		HttpRequest request;
-		std::string remote;
-		// Nothing of an earlier answer waits to be written, so the worker may write this one itself
-		// (the loop does not touch a busy connection's socket, nor close it).
-		int directFd = -1;
-	};
-
-	struct Completion
-	{
-		uint64_t connectionId = 0;
-		std::string bytes;
-		bool bClose = false;
-		bool bDrop = false;
-	};
-
+	asio::io_context io{1};
+	tcp::acceptor acceptor{io};
+	asio::steady_timer acceptRetry{io};
+	asio::steady_timer stopTimer{io};
+	asio::steady_timer sweepTimer{io};
+	std::optional<asio::executor_work_guard<asio::io_context::executor_type>> keepRunning;
+	std::optional<asio::thread_pool> workers;
 	HttpHandler handler;
 	HttpLimits limits;
-	int listenFd = -1;
-	int epollFd = -1;
-	int wakeFd = -1;
+	HttpAuthority authority;
 	std::atomic<bool> bStopAsked{false};
 	bool bStopping = false;
-	bool bAcceptPaused = false;
-	SteadyClock::time_point stopDeadline;
-	uint64_t nextId = 2;
-	std::unordered_map<uint64_t, std::unique_ptr<Connection>> connections;
+	bool bToldOutOfDescriptors = false;
+	std::unordered_set<std::shared_ptr<Session>> sessions;
 
-	std::mutex jobMutex;
-	std::condition_variable jobReady;
-	std::deque<Job> jobs;
-	bool bWorkersDone = false;
-	std::vector<std::thread> workers;
+	void accept();
+	void onAccept(const error_code& error, tcp::socket socket);
+	void sweep();
+	void forget(const std::shared_ptr<Session>& session);
+	void beginStop();
+};
 
-	std::mutex completionMutex;
-	std::vector<Completion> completions;
-
-	void wake() const
+// One connection: reads a request, hands it to a worker, writes the answer, then reads the next.
+// Nothing is read while a request is answered, so a client that does not read its answers stops
+// being read from, and what it sent stays in the kernel's buffers.
+struct HttpFront::State::Session : std::enable_shared_from_this<Session>
+{
+	enum class EPhase
 	{
-		const uint64_t one = 1;
-		[[maybe_unused]] const ssize_t written = ::write(wakeFd, &one, sizeof(one));
+		Idle,    // between requests
+		Headers, // part of a head has arrived
+		Body,    // the head is checked, the body is awaited
+		Busy,    // a worker has the request
+		Writing, // an answer (or a 100 Continue) is going out
+		Drain,   // answered and half-closed; reading what the client still sends, then closing
+		Closed,
+	};
+
+	Session(State& front, tcp::socket socket, std::string remote)
+		: front(front), socket(std::move(socket)), remote(std::move(remote)), buffer(ReadCap)
+	{
 	}
 
-	void watch(Connection& connection)
+	State& front;
+	tcp::socket socket;
+	std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max();
+	std::string remote;
+	boost::beast::flat_buffer buffer;
+	std::optional<http::request_parser<http::string_body>> parser;
+	HttpRequest head;
+	EPhase phase = EPhase::Idle;
+	bool bHeadChecked = false;
+	bool bCloseAfter = false;
+	bool bReadPending = false;
+	bool bInterim = false; // the write under way is a 100 Continue
+	bool bOverCapacity = false;
+	size_t blankBytes = 0;
+	size_t drained = 0;
+	std::string out;
+	size_t outOffset = 0;
+
+	std::string_view buffered() const
 	{
-		uint32_t wanted = 0;
-		const bool bPendingOutput = connection.outOffset < connection.out.size();
-		if (connection.wait == EWait::Drain ||
-			(!connection.bBusy && !connection.bCloseAfterWrite && !connection.bPeerClosed && connection.out.size() < MaxPendingOutput))
-		{
-			wanted |= EPOLLIN;
-		}
-		if (bPendingOutput)
-		{
-			wanted |= EPOLLOUT;
-		}
-		if (wanted != connection.interest)
-		{
-			epoll_event event{};
-			event.events = wanted;
-			event.data.u64 = connection.id;
-			epoll_ctl(epollFd, EPOLL_CTL_MOD, connection.fd, &event);
-			connection.interest = wanted;
-		}
+		const auto data = buffer.data();
+		return std::string_view(static_cast<const char*>(data.data()), data.size());
 	}
 
-	void close(Connection& connection)
+	void start(bool bRefuse)
 	{
-		epoll_ctl(epollFd, EPOLL_CTL_DEL, connection.fd, nullptr);
-		if (connection.bBusy)
+		if (bRefuse)
 		{
-			// A worker may be writing to it: keep the descriptor (and its number) until it is done.
-			connection.bGone = true;
-			connection.interest = 0;
+			bOverCapacity = true;
+			HttpRequest request;
+			request.method = "-";
+			request.target = "-";
+			request.refusal = makeRefusal(503, "too_many_connections", "The emulator holds as many connections as it can; this one is refused.",
+				"Close idle connections, or retry in a moment.");
+			request.refusal->headers.emplace_back("Retry-After", "1");
+			dispatch(std::move(request));
 			return;
 		}
-		::close(connection.fd);
-		connections.erase(connection.id);
-		if (bAcceptPaused && !bStopping)
+		nextRequest();
+	}
+
+	void nextRequest()
+	{
+		parser.emplace();
+		parser->header_limit(static_cast<std::uint32_t>(MaxHeaderBytes + MaxTargetBytes));
+		parser->body_limit(MaxBodyBytes);
+		head = HttpRequest{};
+		bHeadChecked = false;
+		blankBytes = 0;
+		phase = EPhase::Idle;
+		arm(front.limits.idleTimeoutMs);
+		parse();
+	}
+
+	void arm(int milliseconds)
+	{
+		deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+	}
+
+	void disarm()
+	{
+		deadline = std::chrono::steady_clock::time_point::max();
+	}
+
+	void read()
+	{
+		if (bReadPending || phase == EPhase::Closed)
 		{
-			// A descriptor is free again.
-			resumeAccepting();
+			return;
 		}
+		bReadPending = true;
+		const size_t room = std::min(ReadStep, ReadCap - buffer.size());
+		socket.async_read_some(buffer.prepare(room), [self = shared_from_this()](const error_code& error, size_t size) { self->onRead(error, size); });
 	}
 
-	void resumeAccepting()
+	void onRead(const error_code& error, size_t size)
 	{
-		epoll_event event{};
-		event.events = EPOLLIN;
-		event.data.u64 = ListenerId;
-		epoll_ctl(epollFd, EPOLL_CTL_ADD, listenFd, &event);
-		bAcceptPaused = false;
-	}
-
-	void accept()
-	{
-		while (!bStopping)
+		bReadPending = false;
+		if (phase == EPhase::Closed)
 		{
-			sockaddr_storage address{};
-			socklen_t size = sizeof(address);
-			const int fd = accept4(listenFd, reinterpret_cast<sockaddr*>(&address), &size, SOCK_NONBLOCK | SOCK_CLOEXEC);
-			if (fd < 0)
+			return;
+		}
+		if (error == asio::error::operation_aborted)
+		{
+			// A deadline took over; only a drain still wants to read.
+			if (phase == EPhase::Drain)
 			{
-				if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM)
-				{
-					// Out of descriptors: wait for a connection to close rather than spin.
-					std::fprintf(stderr, "velmora-emulator: cannot accept a connection: %s; waiting for one to close\n", std::strerror(errno));
-					epoll_ctl(epollFd, EPOLL_CTL_DEL, listenFd, nullptr);
-					bAcceptPaused = true;
-				}
+				read();
+			}
+			return;
+		}
+		if (phase == EPhase::Drain)
+		{
+			drained += size;
+			if (error || drained > MaxDrainBytes)
+			{
+				close();
 				return;
 			}
-			const int on = 1;
-			setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof(on));
-			auto connection = std::make_unique<Connection>();
-			connection->id = nextId++;
-			connection->fd = fd;
-			connection->remote = addressText(address);
-			connection->wait = EWait::Idle;
-			connection->deadline = SteadyClock::now() + std::chrono::milliseconds(limits.idleTimeoutMs);
-			connection->interest = EPOLLIN;
-			epoll_event event{};
-			event.events = EPOLLIN;
-			event.data.u64 = connection->id;
-			epoll_ctl(epollFd, EPOLL_CTL_ADD, fd, &event);
-			connections.emplace(connection->id, std::move(connection));
+			buffer.commit(size);
+			buffer.consume(buffer.size());
+			read();
+			return;
 		}
+		if (error)
+		{
+			if (error == asio::error::eof && (phase == EPhase::Headers || phase == EPhase::Body || buffer.size() > 0))
+			{
+				refuse(makeRefusal(400, "invalid_request", "The connection ended in the middle of a request."));
+				return;
+			}
+			close();
+			return;
+		}
+		buffer.commit(size);
+		parse();
 	}
 
-	void dispatch(Connection& connection, HttpRequest request)
+	// Feeds what has arrived to the parser; reads more, or hands a whole request on.
+	void parse()
 	{
-		connection.bBusy = true;
-		connection.wait = EWait::None;
-		if (!request.bKeepAlive)
+		if (phase == EPhase::Idle)
 		{
-			connection.bCloseAfterWrite = true;
+			const std::string_view bytes = buffered();
+			const size_t blank = std::min(bytes.find_first_not_of("\r\n"), bytes.size());
+			buffer.consume(blank);
+			blankBytes += blank;
+			if (blankBytes > MaxBlankBytes)
+			{
+				refuse(makeRefusal(400, "invalid_request", "The connection sent blank lines instead of a request."));
+				return;
+			}
+			if (buffer.size() == 0)
+			{
+				read();
+				return;
+			}
+			phase = EPhase::Headers;
+			arm(front.limits.requestTimeoutMs);
 		}
+		while (!parser->is_done() && buffer.size() > 0)
 		{
-			const std::lock_guard<std::mutex> lock(jobMutex);
-			const int directFd = connection.outOffset >= connection.out.size() ? connection.fd : -1;
-			jobs.push_back(Job{connection.id, std::move(request), connection.remote, directFd});
+			error_code error;
+			const size_t used = parser->put(buffer.data(), error);
+			if (error && error != http::error::need_more)
+			{
+				refuse(refusalFor(error, buffered()));
+				return;
+			}
+			buffer.consume(used);
+			if (parser->is_header_done() && !bHeadChecked)
+			{
+				if (!checkHead())
+				{
+					return;
+				}
+				if (bInterim)
+				{
+					return;
+				}
+			}
+			if (error == http::error::need_more)
+			{
+				break;
+			}
 		}
-		jobReady.notify_one();
+		if (parser->is_done())
+		{
+			HttpRequest request = std::move(head);
+			request.body = std::move(parser->get().body());
+			dispatch(std::move(request));
+			return;
+		}
+		if (!parser->is_header_done())
+		{
+			const std::string_view bytes = buffered();
+			if (bytes.find('\n') == std::string_view::npos && bytes.size() > MaxTargetBytes + 64)
+			{
+				refuse(TargetTooLong);
+				return;
+			}
+			if (bytes.size() > MaxHeaderBytes + MaxTargetBytes)
+			{
+				refuse(HeadersTooLarge);
+				return;
+			}
+		}
+		else if (buffer.size() >= ReadCap)
+		{
+			refuse(makeRefusal(400, "invalid_request", "A chunk line or the trailers of the body are too long."));
+			return;
+		}
+		read();
 	}
 
-	// A request the front itself refuses (a deadline passed, the stream ended part-way).
-	void refuse(Connection& connection, int status, const char* code, const char* message)
+	// Our rules for the head the parser took; false when it is refused.
+	bool checkHead()
 	{
-		HttpRequest request = connection.reader.take();
+		bHeadChecked = true;
+		const auto& message = parser->get();
+		head.method = std::string(message.method_string());
+		head.target = std::string(message.target());
+		head.minorVersion = message.version() == 11 ? 1 : message.version() == 10 ? 0 : -1;
+		for (const auto& field : message)
+		{
+			head.headers.emplace_back(std::string(field.name_string()), std::string(field.value()));
+		}
+		head.bKeepAlive = message.keep_alive();
+		bool bContinue = false;
+		if (std::optional<HttpRefusal> refusal = checkRequestHead(head, front.authority, bContinue))
+		{
+			refuse(std::move(*refusal));
+			return false;
+		}
+		// The body has its own deadline.
+		phase = EPhase::Body;
+		arm(front.limits.requestTimeoutMs);
+		if (bContinue && !parser->is_done())
+		{
+			bInterim = true;
+			out = "HTTP/1.1 100 Continue\r\n\r\n";
+			outOffset = 0;
+			phase = EPhase::Writing;
+			write();
+		}
+		return true;
+	}
+
+	void refuse(HttpRefusal refusal)
+	{
+		HttpRequest request = bHeadChecked ? std::move(head) : rawRequestLine(buffered());
 		if (request.method.empty())
 		{
 			request.method = "-";
 			request.target = "-";
 		}
-		HttpRefusal refusal;
-		refusal.status = status;
-		refusal.code = code;
-		refusal.message = message;
 		request.refusal = std::move(refusal);
-		request.bKeepAlive = false;
-		dispatch(connection, std::move(request));
+		dispatch(std::move(request));
 	}
 
-	// Takes whole requests from what has arrived, one at a time: the next is read only once the
-	// previous one is answered, so pipelined answers go out in order.
-	void advance(Connection& connection)
+	void dispatch(HttpRequest request)
 	{
-		if (connection.bBusy || connection.bCloseAfterWrite || connection.wait == EWait::Drain || bStopping)
+		if (request.refusal)
 		{
-			return;
+			request.bKeepAlive = false;
 		}
-		switch (connection.reader.parse())
+		bCloseAfter = bCloseAfter || !request.bKeepAlive;
+		phase = EPhase::Busy;
+		disarm();
+		if (bReadPending)
 		{
-		case HttpRequestReader::EState::Ready:
-		case HttpRequestReader::EState::Refused:
-			dispatch(connection, connection.reader.take());
-			return;
-		case HttpRequestReader::EState::NeedMore:
-			break;
+			// Only a deadline's refusal gets here with a read under way.
+			error_code ignored;
+			socket.cancel(ignored);
 		}
-		if (connection.reader.wantsContinue())
-		{
-			connection.out += "HTTP/1.1 100 Continue\r\n\r\n";
-		}
-		if (connection.bPeerClosed)
-		{
-			if (connection.reader.hasPartialRequest())
-			{
-				refuse(connection, 400, "invalid_request", "The connection ended in the middle of a request.");
-			}
-			else
-			{
-				connection.bCloseAfterWrite = true;
-			}
-		}
+		asio::post(*front.workers, [self = shared_from_this(), request = std::move(request), bClose = bCloseAfter]() mutable { self->work(request, bClose); });
 	}
 
-	void refreshDeadline(Connection& connection, SteadyClock::time_point now)
+	// On a worker. The loop leaves a busy connection's socket alone, so the answer may be written
+	// from here at once; the loop writes what does not fit.
+	void work(const HttpRequest& request, bool bCloseAsked)
 	{
-		EWait wait = EWait::Idle;
-		if (connection.wait == EWait::Drain)
+		HttpReply reply;
+		try
 		{
-			return;
+			reply = front.handler(request, remote);
 		}
-		if (connection.bBusy)
+		catch (const std::exception& error)
 		{
-			wait = EWait::None;
+			// The handler answers its own failures; this is the last line, so that a worker never dies.
+			std::fprintf(stderr, "velmora-emulator: unexpected error answering a request: %s\n", error.what());
+			reply = HttpReply{};
+			reply.status = 500;
+			reply.body = "{\"error\": {\"code\": \"internal\", \"message\": \"The platform failed; nothing was changed.\", \"hint\": \"\", \"request_id\": \"\"}}";
 		}
-		else if (connection.outOffset < connection.out.size())
+		const bool bClose = bCloseAsked || front.bStopAsked.load();
+		std::string bytes;
+		if (!reply.bDrop)
 		{
-			wait = EWait::Writing;
-		}
-		else if (connection.reader.inBody())
-		{
-			wait = EWait::Body;
-		}
-		else if (connection.reader.hasPartialRequest())
-		{
-			wait = EWait::Headers;
-		}
-		if (wait != connection.wait)
-		{
-			connection.wait = wait;
-			connection.deadline = now + std::chrono::milliseconds(wait == EWait::Idle ? limits.idleTimeoutMs : limits.requestTimeoutMs);
-		}
-	}
-
-	// Returns false when the connection was closed.
-	bool flush(Connection& connection)
-	{
-		while (connection.outOffset < connection.out.size())
-		{
-			const ssize_t sent = ::send(connection.fd, connection.out.data() + connection.outOffset, connection.out.size() - connection.outOffset,
-				MSG_NOSIGNAL);
-			if (sent < 0)
+			bytes = frame(request, reply, bClose);
+			size_t sent = 0;
+			while (sent < bytes.size())
 			{
-				if (errno == EINTR)
+				const ssize_t now = ::send(socket.native_handle(), bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
+				if (now <= 0)
 				{
-					continue;
+					break;
 				}
-				if (errno == EAGAIN || errno == EWOULDBLOCK)
-				{
-					return true;
-				}
-				close(connection);
-				return false;
+				sent += static_cast<size_t>(now);
 			}
-			connection.outOffset += static_cast<size_t>(sent);
-			// Progress: the client is reading, so its deadline starts again.
-			connection.deadline = SteadyClock::now() + std::chrono::milliseconds(limits.requestTimeoutMs);
+			bytes.erase(0, sent);
 		}
-		connection.out.clear();
-		connection.outOffset = 0;
-		if (connection.bCloseAfterWrite && !connection.bBusy && connection.wait != EWait::Drain)
-		{
-			// Half-close and read what the client still sends for a moment: closing with unread
-			// bytes would reset the connection and could destroy the answer before it is read.
-			::shutdown(connection.fd, SHUT_WR);
-			connection.wait = EWait::Drain;
-			connection.deadline = SteadyClock::now() + std::chrono::milliseconds(DrainMs);
-		}
-		return true;
+		asio::post(front.io, [self = shared_from_this(), bytes = std::move(bytes), bClose, bDrop = reply.bDrop]() mutable {
+			self->answered(std::move(bytes), bClose, bDrop);
+		});
 	}
 
-	// Returns false when the connection was closed.
-	bool readFrom(Connection& connection)
+	void answered(std::string bytes, bool bClose, bool bDrop)
 	{
-		char buffer[64 * 1024];
-		for (;;)
+		if (bDrop)
 		{
-			const ssize_t got = ::recv(connection.fd, buffer, sizeof(buffer), 0);
-			if (got > 0)
-			{
-				if (connection.wait == EWait::Drain)
-				{
-					connection.drained += static_cast<size_t>(got);
-					if (connection.drained > MaxDrainBytes)
-					{
-						close(connection);
-						return false;
-					}
-					continue;
-				}
-				connection.reader.append(buffer, static_cast<size_t>(got));
-				if (connection.reader.bufferedBytes() > MaxBodyBytes + MaxHeaderBytes + MaxTargetBytes + 64 * 1024)
-				{
-					// Enough for a request and its chunk framing; let the reader decide before taking more.
-					return true;
-				}
-				continue;
-			}
-			if (got == 0)
-			{
-				if (connection.wait == EWait::Drain)
-				{
-					close(connection);
-					return false;
-				}
-				connection.bPeerClosed = true;
-				return true;
-			}
-			if (errno == EINTR)
-			{
-				continue;
-			}
-			if (errno == EAGAIN || errno == EWOULDBLOCK)
-			{
-				return true;
-			}
-			close(connection);
-			return false;
-		}
-	}
-
-	void onEvent(uint64_t id, uint32_t events)
-	{
-		const auto found = connections.find(id);
-		if (found == connections.end() || found->second->bGone)
-		{
+			// The change is committed; the caller never hears of it.
+			error_code ignored;
+			socket.shutdown(tcp::socket::shutdown_both, ignored);
+			close();
 			return;
 		}
-		Connection& connection = *found->second;
-		if ((events & EPOLLERR) != 0)
-		{
-			close(connection);
-			return;
-		}
-		if ((events & EPOLLOUT) != 0 && !flush(connection))
-		{
-			return;
-		}
-		if ((events & (EPOLLIN | EPOLLHUP)) != 0 && (connection.interest & EPOLLIN) != 0 && !readFrom(connection))
-		{
-			return;
-		}
-		if ((events & EPOLLHUP) != 0 && (connection.interest & EPOLLIN) == 0 && connection.outOffset >= connection.out.size())
-		{
-			// Gone while its request is with a worker: the answer has nowhere to go.
-			close(connection);
-			return;
-		}
-		settle(connection);
+		bCloseAfter = bCloseAfter || bClose || front.bStopping;
+		out = std::move(bytes);
+		outOffset = 0;
+		phase = EPhase::Writing;
+		write();
 	}
 
-	// After anything happened on a connection: take the next request, write, set deadlines.
-	void settle(Connection& connection)
+	void write()
 	{
-		advance(connection);
-		if (!flush(connection))
+		if (outOffset >= out.size())
 		{
+			out.clear();
+			written();
 			return;
 		}
-		refreshDeadline(connection, SteadyClock::now());
-		watch(connection);
-	}
-
-	void takeCompletions()
-	{
-		std::vector<Completion> done;
-		{
-			const std::lock_guard<std::mutex> lock(completionMutex);
-			done.swap(completions);
-		}
-		for (Completion& completion : done)
-		{
-			const auto found = connections.find(completion.connectionId);
-			if (found == connections.end())
-			{
-				continue;
-			}
-			Connection& connection = *found->second;
-			connection.bBusy = false;
-			if (connection.bGone)
-			{
-				close(connection);
-				continue;
-			}
-			if (completion.bDrop)
-			{
-				::shutdown(connection.fd, SHUT_RDWR);
-				close(connection);
-				continue;
-			}
-			connection.out += completion.bytes;
-			if (completion.bClose || bStopping)
-			{
-				connection.bCloseAfterWrite = true;
-			}
-			settle(connection);
-		}
-	}
-
-	void checkDeadlines()
-	{
-		const SteadyClock::time_point now = SteadyClock::now();
-		std::vector<Connection*> expired;
-		for (auto& [id, connection] : connections)
-		{
-			if (connection->wait != EWait::None && now >= connection->deadline)
-			{
-				expired.push_back(connection.get());
-			}
-		}
-		for (Connection* connection : expired)
-		{
-			if (connection->wait == EWait::Headers || connection->wait == EWait::Body)
-			{
-				refuse(*connection, 408, "request_timeout", connection->wait == EWait::Headers
-					? "The request's headers did not arrive in time."
-					: "The request's body did not arrive in time.");
-				connection->bCloseAfterWrite = true;
-				settle(*connection);
-			}
-			else
-			{
-				close(*connection);
-			}
-		}
-	}
-
-	void beginStop()
-	{
-		bStopping = true;
-		stopDeadline = SteadyClock::now() + std::chrono::milliseconds(StopGraceMs);
-		if (!bAcceptPaused)
-		{
-			epoll_ctl(epollFd, EPOLL_CTL_DEL, listenFd, nullptr);
-		}
-		::close(listenFd);
-		listenFd = -1;
-		std::vector<Connection*> idle;
-		for (auto& [id, connection] : connections)
-		{
-			connection->bCloseAfterWrite = true;
-			if (!connection->bBusy && connection->outOffset >= connection->out.size())
-			{
-				idle.push_back(connection.get());
-			}
-		}
-		for (Connection* connection : idle)
-		{
-			close(*connection);
-		}
-	}
-
-	void work()
-	{
-		for (;;)
-		{
-			Job job;
-			{
-				std::unique_lock<std::mutex> lock(jobMutex);
-				jobReady.wait(lock, [this] { return !jobs.empty() || bWorkersDone; });
-				if (jobs.empty())
+		// Progress restarts the deadline: a client that reads slowly is still reading.
+		arm(front.limits.requestTimeoutMs);
+		socket.async_write_some(asio::buffer(out.data() + outOffset, out.size() - outOffset),
+			[self = shared_from_this()](const error_code& error, size_t size) {
+				if (self->phase == EPhase::Closed)
 				{
 					return;
 				}
-				job = std::move(jobs.front());
-				jobs.pop_front();
-			}
-			HttpReply reply;
-			try
-			{
-				reply = handler(job.request, job.remote);
-			}
-			catch (const std::exception& error)
-			{
-				// The handler answers its own failures; this is the last line, so that a worker never dies.
-				std::fprintf(stderr, "velmora-emulator: unexpected error answering a request: %s\n", error.what());
-				reply = HttpReply{};
-				reply.status = 500;
-				reply.body = "{\"error\": {\"code\": \"internal\", \"message\": \"The platform failed; nothing was changed.\", \"hint\": \"\", \"request_id\": \"\"}}";
-			}
-			Completion completion;
-			completion.connectionId = job.connectionId;
-			completion.bDrop = reply.bDrop;
-			completion.bClose = !job.request.bKeepAlive || job.request.refusal.has_value() || bStopAsked.load();
-			if (!completion.bDrop)
-			{
-				completion.bytes = frame(job.request, reply, completion.bClose);
-				if (job.directFd >= 0)
+				if (error)
 				{
-					// Answer at once instead of waking the loop to do it; the loop writes what is left.
-					size_t sent = 0;
-					while (sent < completion.bytes.size())
-					{
-						const ssize_t now = ::send(job.directFd, completion.bytes.data() + sent, completion.bytes.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
-						if (now <= 0)
-						{
-							break;
-						}
-						sent += static_cast<size_t>(now);
-					}
-					completion.bytes.erase(0, sent);
+					self->close();
+					return;
 				}
-			}
-			{
-				const std::lock_guard<std::mutex> lock(completionMutex);
-				completions.push_back(std::move(completion));
-			}
-			wake();
+				self->outOffset += size;
+				self->write();
+			});
+	}
+
+	void written()
+	{
+		if (bInterim)
+		{
+			bInterim = false;
+			phase = EPhase::Body;
+			arm(front.limits.requestTimeoutMs);
+			parse();
+			return;
+		}
+		if (bCloseAfter || front.bStopping)
+		{
+			// Half-close and read what the client still sends for a moment: closing with unread
+			// bytes would reset the connection and could destroy the answer before it is read.
+			error_code ignored;
+			socket.shutdown(tcp::socket::shutdown_send, ignored);
+			phase = EPhase::Drain;
+			buffer.consume(buffer.size());
+			drained = 0;
+			arm(bOverCapacity ? RefusedDrainMs : DrainMs);
+			read();
+			return;
+		}
+		nextRequest();
+	}
+
+	void onDeadline()
+	{
+		switch (phase)
+		{
+		case EPhase::Headers:
+		case EPhase::Body:
+			refuse(makeRefusal(408, "request_timeout",
+				phase == EPhase::Headers ? "The request's headers did not arrive in time." : "The request's body did not arrive in time.", ""));
+			return;
+		case EPhase::Busy:
+		case EPhase::Closed:
+			return;
+		default:
+			close();
 		}
 	}
 
-	size_t busyCount() const
+	// At a stop: a connection with no request in flight goes at once.
+	void stop()
 	{
-		size_t busy = 0;
-		for (const auto& [id, connection] : connections)
+		bCloseAfter = true;
+		if (phase == EPhase::Idle || phase == EPhase::Headers || phase == EPhase::Body)
 		{
-			busy += connection->bBusy ? 1 : 0;
+			close();
 		}
-		return busy;
+	}
+
+	void close()
+	{
+		if (phase == EPhase::Closed)
+		{
+			return;
+		}
+		phase = EPhase::Closed;
+		error_code ignored;
+		socket.close(ignored);
+		disarm();
+		front.forget(shared_from_this());
 	}
 };
+
+void HttpFront::State::accept()
+{
+	acceptor.async_accept([this](const error_code& error, tcp::socket socket) { onAccept(error, std::move(socket)); });
+}
+
+void HttpFront::State::onAccept(const error_code& error, tcp::socket socket)
+{
+	if (bStopping || !acceptor.is_open())
+	{
+		return;
+	}
+	if (error)
+	{
+		if (error == asio::error::no_descriptors || error == asio::error::no_buffer_space || error == asio::error::no_memory ||
+			error.value() == ENFILE)
+		{
+			// Out of descriptors despite the reserve: try again shortly rather than spin.
+			if (!bToldOutOfDescriptors)
+			{
+				std::fprintf(stderr, "velmora-emulator: cannot accept a connection: %s; retrying\n", error.message().c_str());
+				bToldOutOfDescriptors = true;
+			}
+			acceptRetry.expires_after(std::chrono::milliseconds(50));
+			acceptRetry.async_wait([this](const error_code& waitError) {
+				if (!waitError)
+				{
+					accept();
+				}
+			});
+			return;
+		}
+		accept();
+		return;
+	}
+	error_code ignored;
+	socket.set_option(tcp::no_delay(true), ignored);
+	const tcp::endpoint peer = socket.remote_endpoint(ignored);
+	const size_t limit = connectionLimit();
+	if (sessions.size() >= limit)
+	{
+		// Make room by closing the connection idle the longest (no request of its own is lost: a
+		// client may always find an idle connection closed); failing that, refuse.
+		std::shared_ptr<Session> oldest;
+		for (const std::shared_ptr<Session>& session : sessions)
+		{
+			if (session->phase == Session::EPhase::Idle && (!oldest || session->deadline < oldest->deadline))
+			{
+				oldest = session;
+			}
+		}
+		if (oldest)
+		{
+			oldest->close();
+		}
+	}
+	if (sessions.size() >= limit + DescriptorReserve / 2)
+	{
+		// Even the refusals are over their share: close without a word rather than run out.
+		socket.close(ignored);
+		accept();
+		return;
+	}
+	auto session = std::make_shared<Session>(*this, std::move(socket), peer.address().to_string());
+	sessions.insert(session);
+	session->start(sessions.size() > limit);
+	accept();
+}
+
+void HttpFront::State::sweep()
+{
+	sweepTimer.expires_after(std::chrono::milliseconds(SweepMs));
+	sweepTimer.async_wait([this](const error_code& error) {
+		if (error)
+		{
+			return;
+		}
+		const auto now = std::chrono::steady_clock::now();
+		std::vector<std::shared_ptr<Session>> expired;
+		for (const std::shared_ptr<Session>& session : sessions)
+		{
+			if (session->deadline <= now)
+			{
+				expired.push_back(session);
+			}
+		}
+		for (const std::shared_ptr<Session>& session : expired)
+		{
+			session->disarm();
+			session->onDeadline();
+		}
+		if (!(bStopping && sessions.empty()))
+		{
+			sweep();
+		}
+	});
+}
+
+void HttpFront::State::forget(const std::shared_ptr<Session>& session)
+{
+	sessions.erase(session);
+	if (bStopping && sessions.empty())
+	{
+		stopTimer.cancel();
+		sweepTimer.cancel();
+		keepRunning.reset();
+	}
+}
+
+void HttpFront::State::beginStop()
+{
+	if (bStopping)
+	{
+		return;
+	}
+	bStopping = true;
+	error_code ignored;
+	acceptor.close(ignored);
+	acceptRetry.cancel();
+	const std::vector<std::shared_ptr<Session>> open(sessions.begin(), sessions.end());
+	for (const std::shared_ptr<Session>& session : open)
+	{
+		session->stop();
+	}
+	if (sessions.empty())
+	{
+		sweepTimer.cancel();
+		keepRunning.reset();
+		return;
+	}
+	// Clients that keep an answer unread, or drain slowly, do not hold the stop up for long.
+	stopTimer.expires_after(std::chrono::milliseconds(StopGraceMs));
+	stopTimer.async_wait([this](const error_code& error) {
+		if (error)
+		{
+			return;
+		}
+		const std::vector<std::shared_ptr<Session>> left(sessions.begin(), sessions.end());
+		for (const std::shared_ptr<Session>& session : left)
+		{
+			if (session->phase != Session::EPhase::Busy)
+			{
+				session->close();
+			}
+		}
+	});
+}
 
 HttpFront::HttpFront(HttpHandler handler, const HttpLimits& limits)
 	: m_state(std::make_unique<State>())
 {
 	m_state->handler = std::move(handler);
 	m_state->limits = limits;
-	m_state->wakeFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-	m_state->epollFd = epoll_create1(EPOLL_CLOEXEC);
-	if (m_state->wakeFd < 0 || m_state->epollFd < 0)
-	{
-		throw std::runtime_error(std::string("cannot set up the HTTP loop: ") + std::strerror(errno));
-	}
+	m_state->authority.allowed = limits.allowedHosts;
 }
 
-HttpFront::~HttpFront()
-{
-	for (auto& [id, connection] : m_state->connections)
-	{
-		::close(connection->fd);
-	}
-	if (m_state->listenFd >= 0)
-	{
-		::close(m_state->listenFd);
-	}
-	::close(m_state->epollFd);
-	::close(m_state->wakeFd);
-}
+HttpFront::~HttpFront() = default;
 
 int HttpFront::bind(const std::string& host, int port)
 {
-	addrinfo hints{};
-	hints.ai_family = AF_UNSPEC;
-	hints.ai_socktype = SOCK_STREAM;
-	hints.ai_flags = AI_PASSIVE | AI_NUMERICSERV;
-	addrinfo* found = nullptr;
+	State& state = *m_state;
 	const std::string service = std::to_string(port);
-	if (getaddrinfo(host.c_str(), service.c_str(), &hints, &found) != 0 || found == nullptr)
+	error_code error;
+	tcp::resolver resolver(state.io);
+	const tcp::resolver::results_type found =
+		resolver.resolve(host, service, tcp::resolver::passive | tcp::resolver::numeric_service, error);
+	if (error || found.empty())
 	{
 		throw std::runtime_error("cannot listen on " + host + ": the address does not resolve");
 	}
-	int lastError = 0;
-	for (const addrinfo* candidate = found; candidate != nullptr; candidate = candidate->ai_next)
+	for (const auto& candidate : found)
 	{
-		const int fd = socket(candidate->ai_family, candidate->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, candidate->ai_protocol);
-		if (fd < 0)
-		{
-			lastError = errno;
-			continue;
-		}
+		tcp::acceptor acceptor(state.io);
 		// SO_REUSEADDR only: a restart may bind over connections still in TIME_WAIT, but a second
 		// emulator on the same port must fail rather than share it (as SO_REUSEPORT would let it).
-		const int on = 1;
-		setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof(on));
-		if (::bind(fd, candidate->ai_addr, candidate->ai_addrlen) != 0 || listen(fd, systemBacklog()) != 0)
+		if (acceptor.open(candidate.endpoint().protocol(), error) || acceptor.set_option(tcp::acceptor::reuse_address(true), error) ||
+			acceptor.bind(candidate.endpoint(), error) || acceptor.listen(systemBacklog(), error))
 		{
-			lastError = errno;
-			::close(fd);
 			continue;
 		}
-		sockaddr_storage bound{};
-		socklen_t size = sizeof(bound);
-		getsockname(fd, reinterpret_cast<sockaddr*>(&bound), &size);
-		const int boundPort = bound.ss_family == AF_INET6 ? ntohs(reinterpret_cast<const sockaddr_in6&>(bound).sin6_port)
-														  : ntohs(reinterpret_cast<const sockaddr_in&>(bound).sin_port);
-		freeaddrinfo(found);
-		m_state->listenFd = fd;
-		return boundPort;
+		state.acceptor = std::move(acceptor);
+		state.authority.port = state.acceptor.local_endpoint().port();
+		return state.authority.port;
 	}
-	freeaddrinfo(found);
-	throw std::runtime_error("cannot listen on " + host + ":" + service + ": " + std::strerror(lastError) +
-		(lastError == EADDRINUSE ? " (is another program using the port?)" : ""));
+	throw std::runtime_error("cannot listen on " + host + ":" + service + ": " + std::strerror(error.value()) +
+		(error == asio::error::address_in_use ? " (is another program using the port?)" : ""));
 }
 
 void HttpFront::run()
 {
 	State& state = *m_state;
-	if (state.listenFd < 0)
+	if (!state.acceptor.is_open())
 	{
 		throw std::runtime_error("run() before bind()");
 	}
-	epoll_event event{};
-	event.events = EPOLLIN;
-	event.data.u64 = WakeId;
-	epoll_ctl(state.epollFd, EPOLL_CTL_ADD, state.wakeFd, &event);
-	state.resumeAccepting();
-	for (int i = 0; i < std::max(1, state.limits.threads); ++i)
-	{
-		state.workers.emplace_back([&state] { state.work(); });
-	}
-
-	epoll_event events[256];
-	for (;;)
-	{
-		if (state.bStopAsked.load() && !state.bStopping)
+	state.workers.emplace(static_cast<size_t>(std::max(1, state.limits.threads)));
+	state.keepRunning.emplace(state.io.get_executor());
+	asio::post(state.io, [&state] {
+		if (state.bStopAsked.load())
 		{
 			state.beginStop();
+			return;
 		}
-		if (state.bStopping && (state.connections.empty() || (SteadyClock::now() >= state.stopDeadline && state.busyCount() == 0)))
-		{
-			break;
-		}
-		const int ready = epoll_wait(state.epollFd, events, 256, 100);
-		for (int i = 0; i < ready; ++i)
-		{
-			const uint64_t id = events[i].data.u64;
-			if (id == ListenerId)
-			{
-				state.accept();
-			}
-			else if (id == WakeId)
-			{
-				uint64_t count = 0;
-				[[maybe_unused]] const ssize_t got = ::read(state.wakeFd, &count, sizeof(count));
-			}
-			else
-			{
-				state.onEvent(id, events[i].events);
-			}
-		}
-		state.takeCompletions();
-		state.checkDeadlines();
-	}
-
-	{
-		const std::lock_guard<std::mutex> lock(state.jobMutex);
-		state.bWorkersDone = true;
-	}
-	state.jobReady.notify_all();
-	for (std::thread& worker : state.workers)
-	{
-		worker.join();
-	}
-	state.workers.clear();
-	for (auto& [id, connection] : state.connections)
-	{
-		::close(connection->fd);
-	}
-	state.connections.clear();
+		state.accept();
+		state.sweep();
+	});
+	state.io.run();
+	state.workers->join();
+	state.workers.reset();
+	state.sessions.clear();
 }
 
 void HttpFront::stop()
 {
-	m_state->bStopAsked.store(true);
-	m_state->wake();
+	State& state = *m_state;
+	state.bStopAsked.store(true);
+	asio::post(state.io, [&state] { state.beginStop(); });
 }
 }

@@ -30,11 +30,13 @@ struct HttpLimits
 	int requestTimeoutMs = 10000; // for a request's headers, then again for its body
 	int idleTimeoutMs = 10000;    // an open connection between requests
 	int threads = 32;             // request workers
+	std::vector<std::string> allowedHosts; // names besides loopback that Host and Origin may give (lower case)
 };
 
-// The HTTP/1.1 front: one thread reads and writes every connection (epoll, non-blocking), whole
-// requests go to a pool of workers, answers go back in order. A connection costs no worker while
-// it sends slowly or sits idle, and each has its own deadlines, so slow clients never hold up others.
+// The HTTP/1.1 front on Boost.Asio and Boost.Beast: one thread reads and writes every connection,
+// Beast's parser takes requests from their bytes under our limits, whole requests go to a pool of
+// workers, answers go back in order. A connection costs no worker while it sends slowly or sits
+// idle, and each has its own deadlines, so slow clients never hold up others.
 class HttpFront
 {
 public:

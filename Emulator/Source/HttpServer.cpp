@@ -7,6 +7,7 @@
 #include "Database.h"
 #include "GameApi.h"
 
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 
@@ -36,6 +37,13 @@ std::vector<std::string> splitPath(const std::string& path)
 		start = slash + 1;
 	}
 	return segments;
+}
+
+ApiError databaseGone(Emulator& emulator)
+{
+	return ApiError(503, "database_gone", "The database file " + emulator.options().dbPath +
+		" was deleted or replaced while the emulator ran; nothing was changed, and no write is accepted until it restarts.",
+		"Restart the emulator on the file it should use.");
 }
 
 Answer errorAnswer(const ApiError& error, const std::string& requestId)
@@ -161,6 +169,18 @@ HttpServer::HttpServer(Emulator& emulator)
 	limits.threads = emulator.options().threads;
 	limits.requestTimeoutMs = emulator.options().requestTimeoutMs;
 	limits.idleTimeoutMs = emulator.options().requestTimeoutMs;
+	limits.allowedHosts = emulator.options().allowedHosts;
+	const std::string& listenHost = emulator.options().host;
+	if (listenHost != "0.0.0.0" && listenHost != "::")
+	{
+		// The address it listens on names it too.
+		std::string name = listenHost;
+		for (char& c : name)
+		{
+			c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+		}
+		limits.allowedHosts.push_back(name);
+	}
 	m_front = std::make_unique<HttpFront>([this](const HttpRequest& request, const std::string& remote) { return serve(request, remote); }, limits);
 }
 
@@ -232,6 +252,10 @@ HttpReply HttpServer::serve(const HttpRequest& request, const std::string& remot
 		answer = errorAnswer(error, scope.requestId);
 		bDrop = call.fault.drop && error.status < 500;
 	}
+	catch (const DatabaseGone&)
+	{
+		answer = errorAnswer(databaseGone(m_emulator), scope.requestId);
+	}
 	catch (const DatabaseError& error)
 	{
 		std::fprintf(stderr, "database error: %s\n", error.what());
@@ -241,6 +265,16 @@ HttpReply HttpServer::serve(const HttpRequest& request, const std::string& remot
 	{
 		std::fprintf(stderr, "unexpected error: %s\n", error.what());
 		answer = errorAnswer(internalError("unexpected error"), scope.requestId);
+	}
+	// Nothing is answered before the commit that holds it is on disk.
+	m_emulator.db().unexpectWrite();
+	const ECommitOutcome outcome = m_emulator.awaitCommit();
+	if (outcome != ECommitOutcome::Durable)
+	{
+		answer = errorAnswer(outcome == ECommitOutcome::DatabaseGone ? databaseGone(m_emulator)
+			: ApiError(503, "commit_failed", "The database could not commit this request; nothing was changed.",
+				"Retry; a request with an Idempotency-Key is safe to resend."), scope.requestId);
+		bDrop = false;
 	}
 	scope.playerId = call.playerId;
 	if (call.bReplayed)
@@ -294,6 +328,11 @@ Answer HttpServer::route(Call& call, Scope& scope)
 	if (call.fault.delayMs > 0)
 	{
 		scope.note = "fault=delay:" + std::to_string(call.fault.delayMs);
+	}
+	if (*route != GameRoute::ReadContainer)
+	{
+		// A commit group that is open waits a moment for this request's write.
+		m_emulator.db().expectWrite();
 	}
 	return handleGame(m_emulator, *route, call);
 }

@@ -4,6 +4,7 @@
 
 #include <arpa/inet.h>
 
+#include <cctype>
 #include <stdexcept>
 
 namespace Velmora
@@ -39,6 +40,8 @@ std::string usage()
 		   "  --port N           port to listen on; 0 picks a free one (default 8471)\n"
 		   "  --host ADDRESS     address to listen on (default 127.0.0.1; ::1 also works)\n"
 		   "  --listen-any       allow an address that is not loopback (development only!)\n"
+		   "  --allow-host NAME  with --listen-any: a name (or address) requests may give in Host and\n"
+		   "                     Origin besides loopback ones; repeat for more\n"
 		   "  --production       behave as a production environment: refuse \"anonymous\" sign-in\n"
 		   "  --catalogue FILE   item catalogue: {\"Rifle\": {\"display_name\": \"Rifle\", \"grid_w\": 3, \"grid_h\": 1}}\n"
 		   "  --tickets FILE     test players: {\"steam\": {\"ticket-1\": \"alice\"}}\n"
@@ -89,6 +92,25 @@ Options parseOptions(const std::vector<std::string>& arguments)
 		else if (flag == "--listen-any")
 		{
 			options.bListenAny = true;
+		}
+		else if (flag == "--allow-host")
+		{
+			std::string name = value();
+			for (char& c : name)
+			{
+				c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+			}
+			if (name.size() > 2 && name.front() == '[' && name.back() == ']')
+			{
+				name = name.substr(1, name.size() - 2);
+			}
+			in6_addr address6{};
+			const bool bBadColon = name.find(':') != std::string::npos && inet_pton(AF_INET6, name.c_str(), &address6) != 1;
+			if (name.empty() || name.find_first_of(" /@") != std::string::npos || bBadColon)
+			{
+				throw std::invalid_argument("--allow-host needs a host name or address without a port, not \"" + name + "\"");
+			}
+			options.allowedHosts.push_back(name);
 		}
 		else if (flag == "--production")
 		{
@@ -156,6 +178,10 @@ Options parseOptions(const std::vector<std::string>& arguments)
 		{
 			throw std::invalid_argument("unknown option " + flag + " (try --help)");
 		}
+	}
+	if (!options.allowedHosts.empty() && !options.bListenAny)
+	{
+		throw std::invalid_argument("--allow-host needs --listen-any: on loopback only loopback names reach the emulator");
 	}
 	return options;
 }

@@ -13,6 +13,7 @@ struct Options
 	std::string host = "127.0.0.1";
 	int port = 8471;
 	bool bListenAny = false;
+	std::vector<std::string> allowedHosts; // --allow-host: names Host and Origin may give besides loopback
 	bool bProduction = false;
 	std::string cataloguePath;
 	std::string ticketsPath;

@@ -145,7 +145,7 @@ TEST_F(EmulatorSlowClients, ABodyThatStopsHalfWayTimesOutAndChangesNothing)
 {
 	RawConnection Connection(Emulator.Port());
 	const std::string Body = Json{{"container_id", Stash}, {"item_id", "Ammo"}, {"quantity", 1}}.dump();
-	ASSERT_TRUE(Connection.Send("POST /v1/game/inventory/grant HTTP/1.1\r\nAuthorization: Bearer " + Someone.Token +
+	ASSERT_TRUE(Connection.Send("POST /v1/game/inventory/grant HTTP/1.1\r\nHost: 127.0.0.1\r\nAuthorization: Bearer " + Someone.Token +
 		"\r\nContent-Length: " + std::to_string(Body.size()) + "\r\n\r\n" + Body.substr(0, 10)));
 	EXPECT_TRUE(IsError(Connection.ReadAnswer(5000), 408, "request_timeout"));
 	EXPECT_TRUE(Connection.ClosedWithin(5000));
@@ -187,7 +187,7 @@ TEST_F(EmulatorSlowClients, TwoHundredConnectionsQueueWhileTheServerIsBusy)
 	int Answered = 0;
 	for (const int Fd : Sockets)
 	{
-		const std::string Request = "GET /nowhere HTTP/1.1\r\nConnection: close\r\n\r\n";
+		const std::string Request = "GET /nowhere HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n";
 		if (send(Fd, Request.data(), Request.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(Request.size()))
 		{
 			pollfd Wait{Fd, POLLIN, 0};
@@ -254,7 +254,7 @@ TEST_F(EmulatorStopInFlight, RequestsInFlightFinishAndNewOnesAreRefused)
 {
 	const std::string Body = Json{{"container_id", Stash}, {"item_id", "Ammo"}, {"quantity", 3}}.dump();
 	RawConnection InFlight(Emulator.Port());
-	ASSERT_TRUE(InFlight.Send("POST /v1/game/inventory/grant HTTP/1.1\r\nAuthorization: Bearer " + Someone.Token +
+	ASSERT_TRUE(InFlight.Send("POST /v1/game/inventory/grant HTTP/1.1\r\nHost: 127.0.0.1\r\nAuthorization: Bearer " + Someone.Token +
 		"\r\nContent-Length: " + std::to_string(Body.size()) + "\r\n\r\n" + Body));
 	std::this_thread::sleep_for(std::chrono::milliseconds(1000));
 	ASSERT_EQ(kill(Emulator.ProcessId(), SIGTERM), 0);

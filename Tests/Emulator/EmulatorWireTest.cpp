@@ -132,7 +132,7 @@ TEST_F(EmulatorWire, BadOrOversizedContentLengthIsAnsweredAtOnce)
 
 TEST_F(EmulatorWire, RefusalsBelowTheApiUseItsErrorShape)
 {
-	const std::string Auth = "Authorization: Bearer " + Someone.Token + "\r\n";
+	const std::string Auth = "Host: 127.0.0.1\r\nAuthorization: Bearer " + Someone.Token + "\r\n";
 	EXPECT_TRUE(IsError(Exchange("GET /v1/game/containers/" + std::string(20000, 'a') + " HTTP/1.1\r\n" + Auth + "\r\n"), 414, "uri_too_long"));
 	EXPECT_TRUE(IsError(Exchange("TRACE /v1/game/inventory/grant HTTP/1.1\r\n" + Auth + "\r\n"), 405, "method_not_allowed"));
 	EXPECT_TRUE(IsError(Exchange("BREW /v1/game/inventory/grant HTTP/1.1\r\n" + Auth + "\r\n"), 501, "not_implemented"));
@@ -190,10 +190,10 @@ TEST_F(EmulatorWire, BodyWithoutLengthIsRefusedWith411)
 
 TEST_F(EmulatorWire, PipelinedRequestsAreEachAnsweredInOrder)
 {
-	const std::string Read = "GET /v1/game/containers/" + QuarnTest::PercentEncode(Stash) + " HTTP/1.1\r\nAuthorization: Bearer " + Someone.Token + "\r\n\r\n";
+	const std::string Read = "GET /v1/game/containers/" + QuarnTest::PercentEncode(Stash) + " HTTP/1.1\r\nHost: 127.0.0.1\r\nAuthorization: Bearer " + Someone.Token + "\r\n\r\n";
 	RawConnection Connection(Emulator.Port());
 	ASSERT_TRUE(Connection.Send(GrantRequest("Idempotency-Key: pipe-1\r\n", GrantBody(1)) + Read + GrantRequest("Idempotency-Key: pipe-2\r\n", GrantBody(2)) + Read +
-		"GET /nowhere HTTP/1.1\r\n\r\n"));
+		"GET /nowhere HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n"));
 	const int64_t Version = Before["version"];
 	const HttpResponse First = Connection.ReadAnswer();
 	const HttpResponse Second = Connection.ReadAnswer();
@@ -214,10 +214,10 @@ TEST_F(EmulatorWire, PipelinedRequestsAreEachAnsweredInOrder)
 
 TEST_F(EmulatorWire, ControlBytesInThePathAreEscapedInTheLog)
 {
-	EXPECT_TRUE(IsError(Exchange("GET /v1/game/\x1b[2J\x1b]0;owned\x07\x9b" "31m HTTP/1.1\r\n\r\n"), 404, "not_found"));
+	EXPECT_TRUE(IsError(Exchange("GET /v1/game/\x1b[2J\x1b]0;owned\x07\x9b" "31m HTTP/1.1\r\n\r\n"), 400, "invalid_request"));
 	ASSERT_EQ(Read(Someone, Stash), Before);
 	const std::string Log = Emulator.ReadStderr();
-	EXPECT_NE(Log.find("GET /v1/game/\\x1b[2J\\x1b]0;owned\\x07\\x9b31m 404"), std::string::npos) << Log;
+	EXPECT_NE(Log.find("GET /v1/game/\\x1b[2J\\x1b]0;owned\\x07\\x9b31m 400"), std::string::npos) << Log;
 	for (const char Byte : Log)
 	{
 		const unsigned char Code = static_cast<unsigned char>(Byte);
