@@ -209,6 +209,7 @@ FText UField::GetDisplayNameText() const
 	return FText::FromString(NameToDisplayString(GetName(), false));
 }
 
+#if WITH_EDITORONLY_DATA
 FText UField::GetToolTipText(bool bShortTooltip) const
 {
 	if (bShortTooltip)
@@ -224,6 +225,7 @@ FText UField::GetToolTipText(bool bShortTooltip) const
 	}
 	return GetDisplayNameText();
 }
+#endif
 
 // ---------------------------------------------------------------------------------------------
 // UStruct

@@ -128,6 +128,7 @@ FText FField::GetDisplayNameText() const
 	return FText::FromString(GetName());
 }
 
+#if WITH_EDITORONLY_DATA
 FText FField::GetToolTipText(bool bShortTooltip) const
 {
 	if (bShortTooltip)
@@ -143,6 +144,7 @@ FText FField::GetToolTipText(bool bShortTooltip) const
 	}
 	return GetDisplayNameText();
 }
+#endif
 
 void FField::AddCppProperty(FProperty* Property)
 {

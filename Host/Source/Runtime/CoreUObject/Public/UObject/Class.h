@@ -43,7 +43,10 @@ class COREUOBJECT_API UField : public UObject
 	const TMap<FName, FString>* GetMetaDataMap() const { return MetaDataMap; }
 
 	FText GetDisplayNameText() const;
+#if WITH_EDITORONLY_DATA
+	// Editor-only in the engine, as the tool tip texts are; metadata alone does not bring it.
 	FText GetToolTipText(bool bShortTooltip = false) const;
+#endif
 
 protected:
 	TMap<FName, FString>* MetaDataMap = nullptr;

@@ -124,7 +124,10 @@ public:
 	const TMap<FName, FString>* GetMetaDataMap() const { return MetaDataMap; }
 
 	FText GetDisplayNameText() const;
+#if WITH_EDITORONLY_DATA
+	// Editor-only in the engine, as the tool tip texts are; metadata alone does not bring it.
 	FText GetToolTipText(bool bShortTooltip = false) const;
+#endif
 
 	// Containers own their inner properties through this.
 	virtual void AddCppProperty(class FProperty* Property);
