@@ -68,6 +68,7 @@ namespace UE::Host
 			SetProjectDirectory(Settings.ProjectDirectory);
 		}
 		SetTimeBetweenGarbageCollectionPasses(Settings.TimeBetweenGarbageCollectionPasses);
+		SetSlateApplicationInitialized(Settings.bWithSlate);
 
 		// Every descriptor is read before any module starts, so a bad one leaves nothing half started.
 		PluginModules.Reset();

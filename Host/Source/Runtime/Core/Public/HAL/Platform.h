@@ -41,6 +41,9 @@
 #ifndef WITH_EDITOR
 	#define WITH_EDITOR 0
 #endif
+#ifndef UE_SERVER
+	#define UE_SERVER 0
+#endif
 #ifndef WITH_EDITORONLY_DATA
 	#define WITH_EDITORONLY_DATA WITH_EDITOR
 #endif
