@@ -120,17 +120,36 @@ def read_report(report_dir):
 	}
 
 
-def quote(part):
-	"""One argument as a shell of this system would need it written."""
-	if os.name == "nt":
-		return subprocess.list2cmdline([part])
+def windows_argument(part):
+	"""
+	One argument of a Windows command line. The engine's tools read the raw command line and take an
+	option's value in quotes only when the quotes follow the "=": -ExecCmds="a b", never "-ExecCmds=a b".
+	"""
+	if part.startswith("-") and "=" in part:
+		key, value = part.split("=", 1)
+		if any(c in value for c in ' \t"'):
+			return key + '="' + value.replace('"', '\\"') + '"'
+		return part
+	return subprocess.list2cmdline([part])
+
+
+def posix_argument(part):
+	"""One argument as a POSIX shell needs it written, for showing the command."""
 	if part and all(c.isalnum() or c in "-_=./:+,@%" for c in part):
 		return part
 	return "'" + part.replace("'", "'\\''") + "'"
 
 
+def command_line(command):
+	"""The command as this system runs it: a string on Windows, the argument list elsewhere."""
+	if os.name == "nt":
+		return " ".join(windows_argument(part) for part in command)
+	return command
+
+
 def show(command):
-	print("> " + " ".join(quote(part) for part in command), flush=True)
+	text = command_line(command) if os.name == "nt" else " ".join(posix_argument(part) for part in command)
+	print("> " + text, flush=True)
 
 
 def main(argv):
@@ -167,7 +186,7 @@ def main(argv):
 			if not os.path.isfile(run_uat):
 				print("error: no " + os.path.basename(run_uat) + " under " + engine + "; --engine names the folder that holds Engine/", file=sys.stderr)
 				return 2
-			if subprocess.call(command) != 0:
+			if subprocess.call(command_line(command)) != 0:
 				print("FAILED: RunUAT BuildPlugin did not build the plug-in (its log above says why).", file=sys.stderr)
 				return 1
 			print("Built: " + package_dir, flush=True)
@@ -190,7 +209,7 @@ def main(argv):
 	write_test_project(project_dir, package_dir, args.base_url)
 	if os.path.isdir(report_dir):
 		shutil.rmtree(report_dir)
-	status = subprocess.call(command)
+	status = subprocess.call(command_line(command))
 
 	counts = read_report(report_dir)
 	if counts is None:
