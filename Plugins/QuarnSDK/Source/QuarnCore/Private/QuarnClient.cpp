@@ -2,6 +2,7 @@
 
 #include "QuarnClient.h"
 #include "QuarnBaseAddress.h"
+#include "QuarnConsoleCommands.h"
 #include "QuarnHttpTransport.h"
 #include "QuarnLog.h"
 #include "QuarnResponse.h"
@@ -11,6 +12,7 @@
 #include "Async/Async.h"
 #include "Containers/StringConv.h"
 #include "Containers/Ticker.h"
+#include "HAL/PlatformTime.h"
 #include "HAL/ThreadSafeCounter.h"
 #include "GenericPlatform/GenericPlatformHttp.h"
 #include "Misc/Guid.h"
@@ -117,22 +119,25 @@ void FQuarnClient::SendRequest(const FString& Method, const FString& Path, const
 	UE_LOG(LogQuarn, VeryVerbose, TEXT("%s %s"), *Verb, *Path);
 
 	const float TimeoutSeconds = Request.TimeoutSeconds;
+	const double StartSeconds = FPlatformTime::Seconds();
 	// A transport may answer from inside its own Send (the engine's HTTP module does when a
 	// request fails its pre-checks); such an answer is held back until the next tick.
 	TSharedRef<bool> bInsideSend = MakeShared<bool>(true);
 	// Only the first answer counts; a second one from a misbehaving transport is dropped on
 	// arrival, so that a reader never runs twice over one request.
 	const TSharedRef<FThreadSafeCounter, ESPMode::ThreadSafe> Answers = MakeShared<FThreadSafeCounter, ESPMode::ThreadSafe>();
-	GetTransport()->Send(Request, [Complete, Verb, Path, TimeoutSeconds, bInsideSend, Answers, Reader](const FQuarnHttpResponse& Response)
+	GetTransport()->Send(Request, [Complete, Verb, Path, TimeoutSeconds, bInsideSend, Answers, Reader, StartSeconds](const FQuarnHttpResponse& Response)
 	{
 		if (Answers->Increment() != 1)
 		{
 			return;
 		}
 		const int32 StatusCode = Response.StatusCode;
+		const int32 Attempts = Response.Attempts;
 		// Runs on the game thread: the log line and the caller's callback.
-		auto Finish = [Complete, Verb, Path, StatusCode](bool bOk, TSharedPtr<FJsonObject> Json, const FQuarnError& Error, const FString& RequestId)
+		auto Finish = [Complete, Verb, Path, StatusCode, Attempts, StartSeconds](bool bOk, TSharedPtr<FJsonObject> Json, const FQuarnError& Error, const FString& RequestId)
 		{
+			QuarnConsoleCommands::LogFinishedRequest(Verb, Path, bOk ? StatusCode : Error.HttpStatus, bOk ? FString() : Error.Code, bOk ? RequestId : Error.RequestId, Attempts, (FPlatformTime::Seconds() - StartSeconds) * 1000.0);
 			if (bOk)
 			{
 				UE_LOG(LogQuarn, Verbose, TEXT("%s %s -> %d (%s)"), *Verb, *Path, StatusCode, *RequestId);

@@ -13,6 +13,7 @@ namespace QuarnHttpTransport
 	struct FAttemptClock
 	{
 		double StartSeconds = 0.0;
+		int32 Attempts = 1;
 	};
 
 	/**
@@ -144,13 +145,16 @@ void FQuarnHttpTransport::Send(const FQuarnHttpRequest& Request, FQuarnTransport
 		HttpRequest->OnRequestWillRetry().BindLambda([Clock](FHttpRequestPtr, FHttpResponsePtr, float SecondsToRetry)
 		{
 			Clock->StartSeconds = FPlatformTime::Seconds() + FMath::Max(SecondsToRetry, 0.0f);
+			++Clock->Attempts;
 		});
 	}
 
 	HttpRequest->OnProcessRequestComplete().BindLambda([OnDone = MoveTemp(OnDone), Clock, TimeoutSeconds](FHttpRequestPtr Finished, FHttpResponsePtr HttpResponse, bool bProcessedSuccessfully)
 	{
 		const bool bAttemptOutlivedTimeout = TimeoutSeconds > 0.0f && FPlatformTime::Seconds() - Clock->StartSeconds >= TimeoutSeconds;
-		OnDone(QuarnHttpTransport::ToResponse(Finished, HttpResponse, bProcessedSuccessfully, bAttemptOutlivedTimeout));
+		FQuarnHttpResponse Response = QuarnHttpTransport::ToResponse(Finished, HttpResponse, bProcessedSuccessfully, bAttemptOutlivedTimeout);
+		Response.Attempts = Clock->Attempts;
+		OnDone(Response);
 	});
 
 	Clock->StartSeconds = FPlatformTime::Seconds();

@@ -166,6 +166,16 @@ double FQuarnSession::GetSecondsLeft() const
 	return FMath::Max(ExpiresAt - FPlatformTime::Seconds(), 0.0);
 }
 
+void FQuarnSession::TreatTokenAsExpired()
+{
+	if (AccessToken.IsEmpty())
+	{
+		return;
+	}
+	ExpiresAt = FPlatformTime::Seconds();
+	RetryRenewalAt = 0.0;
+}
+
 double FQuarnSession::RenewalMargin(double LifetimeSeconds)
 {
 	return FMath::Max(LifetimeSeconds * 0.1, FMath::Min(5.0, LifetimeSeconds * 0.5));
@@ -249,11 +259,13 @@ void FQuarnSession::SendNow(const TSharedRef<FRequest>& Request)
 {
 	Request->SentToken = AccessToken;
 	const TWeakPtr<FQuarnSession> WeakThis = AsShared();
+	++RequestsInFlight;
 	SendDirect(Request->Method, Request->Path, Request->Body, AccessToken, Request->IdempotencyKey, Request->Reader,
 		[WeakThis, Request](bool bOk, TSharedPtr<FJsonObject> Json, const FQuarnError& Error)
 		{
 			if (const TSharedPtr<FQuarnSession> Session = WeakThis.Pin())
 			{
+				--Session->RequestsInFlight;
 				Session->HandleAnswer(Request, bOk, MoveTemp(Json), Error);
 			}
 			else
@@ -316,10 +328,15 @@ void FQuarnSession::SendSignIn()
 	Body->SetStringField(TEXT("provider"), Provider);
 	Body->SetStringField(TEXT("ticket"), Ticket);
 	const TWeakPtr<FQuarnSession> WeakThis = AsShared();
+	++RequestsInFlight;
 	SendDirect(TEXT("POST"), TEXT("/v1/game/sessions"), QuarnJsonBody::Write(Body), FString(), FString(), nullptr,
 		[WeakThis, Serial](bool bOk, TSharedPtr<FJsonObject> Json, const FQuarnError& Error)
 		{
 			const TSharedPtr<FQuarnSession> Session = WeakThis.Pin();
+			if (Session.IsValid())
+			{
+				--Session->RequestsInFlight;
+			}
 			if (Session.IsValid() && Session->bRenewing && Session->SignInSerial == Serial)
 			{
 				Session->HandleSignIn(bOk, Json, Error);
