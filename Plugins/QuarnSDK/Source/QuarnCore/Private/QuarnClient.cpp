@@ -3,6 +3,7 @@
 #include "QuarnClient.h"
 #include "QuarnBaseAddress.h"
 #include "QuarnConsoleCommands.h"
+#include "QuarnCoreStats.h"
 #include "QuarnHttpTransport.h"
 #include "QuarnLog.h"
 #include "QuarnResponse.h"
@@ -72,6 +73,8 @@ void FQuarnClient::SendRequest(const FString& Method, const FString& Path, const
 	{
 		return;
 	}
+	TRACE_CPUPROFILER_EVENT_SCOPE(Quarn::Send);
+	SCOPE_CYCLE_COUNTER(STAT_QuarnSend);
 
 	// Shared by every path that could complete the request, so that OnComplete runs once even if a
 	// transport misbehaves and answers twice.
@@ -126,6 +129,7 @@ void FQuarnClient::SendRequest(const FString& Method, const FString& Path, const
 	// Only the first answer counts; a second one from a misbehaving transport is dropped on
 	// arrival, so that a reader never runs twice over one request.
 	const TSharedRef<FThreadSafeCounter, ESPMode::ThreadSafe> Answers = MakeShared<FThreadSafeCounter, ESPMode::ThreadSafe>();
+	INC_DWORD_STAT(STAT_QuarnRequests);
 	GetTransport()->Send(Request, [Complete, Verb, Path, TimeoutSeconds, bInsideSend, Answers, Reader, StartSeconds](const FQuarnHttpResponse& Response)
 	{
 		if (Answers->Increment() != 1)
@@ -134,6 +138,10 @@ void FQuarnClient::SendRequest(const FString& Method, const FString& Path, const
 		}
 		const int32 StatusCode = Response.StatusCode;
 		const int32 Attempts = Response.Attempts;
+		if (Response.Result == EQuarnTransportResult::Answered)
+		{
+			INC_DWORD_STAT_BY(STAT_QuarnBytesReceived, QuarnResponse::BodySize(Response));
+		}
 		// Runs on the game thread: the log line and the caller's callback.
 		auto Finish = [Complete, Verb, Path, StatusCode, Attempts, StartSeconds](bool bOk, TSharedPtr<FJsonObject> Json, const FQuarnError& Error, const FString& RequestId)
 		{
@@ -146,6 +154,8 @@ void FQuarnClient::SendRequest(const FString& Method, const FString& Path, const
 			{
 				UE_LOG(LogQuarn, Verbose, TEXT("%s %s failed: http=%d code=%s (%s)"), *Verb, *Path, Error.HttpStatus, *Error.Code, *Error.RequestId);
 			}
+			TRACE_CPUPROFILER_EVENT_SCOPE(Quarn::HandOver);
+			SCOPE_CYCLE_COUNTER(STAT_QuarnHandOver);
 			Complete(bOk, MoveTemp(Json), Error);
 		};
 
@@ -158,11 +168,16 @@ void FQuarnClient::SendRequest(const FString& Method, const FString& Path, const
 			{
 				TSharedPtr<FJsonObject> Json;
 				FQuarnError Error;
-				const bool bOk = QuarnResponse::Interpret(Answer, TimeoutSeconds, Json, Error);
-				if (bOk && Reader.IsValid())
+				bool bOk = false;
 				{
-					(*Reader)(*Json);
-					Json.Reset();
+					TRACE_CPUPROFILER_EVENT_SCOPE(Quarn::ReadAnswer);
+					SCOPE_CYCLE_COUNTER(STAT_QuarnReadAnswer);
+					bOk = QuarnResponse::Interpret(Answer, TimeoutSeconds, Json, Error);
+					if (bOk && Reader.IsValid())
+					{
+						(*Reader)(*Json);
+						Json.Reset();
+					}
 				}
 				Reader.Reset();
 				const FString RequestId = Answer.RequestId;
@@ -180,11 +195,16 @@ void FQuarnClient::SendRequest(const FString& Method, const FString& Path, const
 		{
 			TSharedPtr<FJsonObject> Json;
 			FQuarnError Error;
-			const bool bOk = QuarnResponse::Interpret(Response, TimeoutSeconds, Json, Error);
-			if (bOk && Reader.IsValid())
+			bool bOk = false;
 			{
-				(*Reader)(*Json);
-				Json.Reset();
+				TRACE_CPUPROFILER_EVENT_SCOPE(Quarn::ReadAnswer);
+				SCOPE_CYCLE_COUNTER(STAT_QuarnReadAnswer);
+				bOk = QuarnResponse::Interpret(Response, TimeoutSeconds, Json, Error);
+				if (bOk && Reader.IsValid())
+				{
+					(*Reader)(*Json);
+					Json.Reset();
+				}
 			}
 			Finish(bOk, MoveTemp(Json), Error, Response.RequestId);
 		};

@@ -1,6 +1,7 @@
 // Copyright Quarn. All Rights Reserved.
 
 #include "QuarnHttpTransport.h"
+#include "QuarnCoreStats.h"
 #include "HAL/PlatformTime.h"
 #include "HttpModule.h"
 #include "HttpRetrySystem.h"
@@ -146,6 +147,7 @@ void FQuarnHttpTransport::Send(const FQuarnHttpRequest& Request, FQuarnTransport
 		{
 			Clock->StartSeconds = FPlatformTime::Seconds() + FMath::Max(SecondsToRetry, 0.0f);
 			++Clock->Attempts;
+			INC_DWORD_STAT(STAT_QuarnRetries);
 		});
 	}
 

@@ -1,6 +1,7 @@
 // Copyright Quarn. All Rights Reserved.
 
 #include "QuarnSession.h"
+#include "QuarnCoreStats.h"
 #include "QuarnJsonBody.h"
 #include "QuarnLog.h"
 #include "Containers/Ticker.h"
@@ -404,6 +405,7 @@ void FQuarnSession::HandleSignIn(bool bOk, const TSharedPtr<FJsonObject>& Json, 
 	bTokenKnownExpired = false;
 	++Renewals;
 	++QuarnSession::TotalRenewals();
+	INC_DWORD_STAT(STAT_QuarnRenewals);
 	Start(NewToken, ExpiresIn, Provider, Ticket);
 	UE_LOG(LogQuarn, Log, TEXT("Renewed the session of player %s; the new token lasts %.0f s."), *PlayerId, ExpiresIn);
 	if (OnRenewed)
