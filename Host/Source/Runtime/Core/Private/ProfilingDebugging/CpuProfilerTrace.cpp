@@ -91,9 +91,7 @@ UE::Trace::FChannel& CpuChannel = GCpuChannel;
 
 bool UE::Trace::FChannel::Toggle(bool bInEnabled)
 {
-	const bool bWas = bEnabled;
-	bEnabled = bInEnabled;
-	return bWas;
+	return bEnabled.exchange(bInEnabled);
 }
 
 uint32 FCpuProfilerTrace::OutputEventType(const ANSICHAR* Name, const ANSICHAR* File, uint32 Line)

@@ -10,6 +10,8 @@
 #include "CoreTypes.h"
 #include "HAL/PreprocessorHelpers.h"
 
+#include <atomic>
+
 #if !defined(UE_TRACE_ENABLED)
 	#define UE_TRACE_ENABLED !UE_BUILD_SHIPPING
 #endif
@@ -37,12 +39,12 @@ namespace UE::Trace
 
 		explicit operator bool() const
 		{
-			return bEnabled;
+			return IsEnabled();
 		}
 
 		bool IsEnabled() const
 		{
-			return bEnabled;
+			return bEnabled.load(std::memory_order_relaxed);
 		}
 
 		/** Turns the channel on or off; true when it was on before. */
@@ -55,7 +57,7 @@ namespace UE::Trace
 
 	private:
 		const ANSICHAR* Name;
-		volatile bool bEnabled = false;
+		std::atomic<bool> bEnabled = false;
 	};
 }
 
