@@ -12,8 +12,16 @@
 
 #include <atomic>
 
+// As the engine's Trace/Config.h (TraceLog) decides it.
 #if !defined(UE_TRACE_ENABLED)
-	#define UE_TRACE_ENABLED !UE_BUILD_SHIPPING
+	#if !UE_BUILD_SHIPPING && !IS_PROGRAM
+		#if PLATFORM_WINDOWS || PLATFORM_UNIX || PLATFORM_APPLE || PLATFORM_ANDROID
+			#define UE_TRACE_ENABLED 1
+		#endif
+	#endif
+#endif
+#if !defined(UE_TRACE_ENABLED)
+	#define UE_TRACE_ENABLED 0
 #endif
 
 #if !defined(CPUPROFILERTRACE_ENABLED)
