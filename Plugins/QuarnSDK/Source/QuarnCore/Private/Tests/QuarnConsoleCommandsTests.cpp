@@ -182,6 +182,9 @@ void FQuarnConsoleCommandsSpec::Define()
 		const FConsoleOutput Unknown = Run(TEXT("Quarn.ExpireToken plr_nobody"));
 		TestEqualSensitive(TEXT("unknown player"), Unknown.Joined(), FString(TEXT("No signed-in player plr_nobody.")));
 		TestEqual(TEXT("requests after an unknown player"), Transport().Sent.Num(), 0);
+		Subsystem()->SetAccessToken(TEXT("plr_h"), HandToken);
+		const FConsoleOutput ByHand = Run(TEXT("Quarn.ExpireToken plr_h"));
+		TestEqualSensitive(TEXT("a token set by hand"), ByHand.Joined(), FString::Printf(TEXT("plr_h in %s has no ticket to renew with; left as it is."), *GameName()));
 
 		const FConsoleOutput Expired = Run(TEXT("Quarn.ExpireToken plr_c"));
 		TestEqualSensitive(TEXT("expired"), Expired.Joined(), FString::Printf(TEXT("The token of plr_c in %s counts as expired; the next request renews it."), *GameName()));
