@@ -1,8 +1,23 @@
 // Copyright Quarn. All Rights Reserved.
 
+#include "QuarnConsoleCommands.h"
 #include "QuarnLog.h"
 #include "Modules/ModuleManager.h"
 
 DEFINE_LOG_CATEGORY(LogQuarn);
 
-IMPLEMENT_MODULE(FDefaultModuleImpl, QuarnCore)
+class FQuarnCoreModule : public IModuleInterface
+{
+public:
+	virtual void StartupModule() override
+	{
+		QuarnConsoleCommands::Register();
+	}
+
+	virtual void ShutdownModule() override
+	{
+		QuarnConsoleCommands::Unregister();
+	}
+};
+
+IMPLEMENT_MODULE(FQuarnCoreModule, QuarnCore)

@@ -1,6 +1,7 @@
 // Copyright Quarn. All Rights Reserved.
 
 #include "QuarnStashPanelReader.h"
+#include "QuarnUIStats.h"
 #include "Dom/JsonObject.h"
 #include "Dom/JsonValue.h"
 
@@ -51,6 +52,8 @@ namespace QuarnStashPanelReader
 
 	FQuarnContainer Read(const FJsonObject& Document)
 	{
+		TRACE_CPUPROFILER_EVENT_SCOPE(Quarn::ReadPanelContainer);
+		SCOPE_CYCLE_COUNTER(STAT_QuarnReadPanelContainer);
 		FQuarnContainer Result;
 		ReadString(Document, TEXT("id"), Result.ContainerId);
 		ReadString(Document, TEXT("kind"), Result.Kind);
