@@ -4,15 +4,21 @@
 # run (pass without that warning).
 #
 #   cmake -DRUNNER=<AutomationRunner> -DPLUGIN=<file.uplugin> -DFILTER=<filter> -DSKIP_MESSAGE=<text>
-#         -P CheckAutomationSkips.cmake
+#         [-DNO_SLATE=OFF] -P CheckAutomationSkips.cmake
 foreach(_var RUNNER PLUGIN FILTER SKIP_MESSAGE)
 	if(NOT DEFINED ${_var})
 		message(FATAL_ERROR "CheckAutomationSkips.cmake needs -D${_var}=...")
 	endif()
 endforeach()
 
+# -DNO_SLATE=OFF leaves the runner's --no-slate out, for a build without Slate of its own (a server).
+if(NOT DEFINED NO_SLATE OR NO_SLATE)
+	set(_no_slate --no-slate)
+else()
+	set(_no_slate "")
+endif()
 execute_process(
-	COMMAND "${RUNNER}" --plugin "${PLUGIN}" --no-slate --timeout 120 "${FILTER}"
+	COMMAND "${RUNNER}" --plugin "${PLUGIN}" ${_no_slate} --timeout 120 "${FILTER}"
 	OUTPUT_VARIABLE _out ERROR_VARIABLE _err RESULT_VARIABLE _rc TIMEOUT 600)
 message("${_out}")
 if(NOT _rc EQUAL 0)
