@@ -1,9 +1,8 @@
 // Copyright Quarn. All Rights Reserved.
 
 #include "QuarnBaseAddress.h"
+#include "HAL/ThreadSafeCounter.h"
 #include "QuarnLog.h"
-
-#include <atomic>
 
 namespace QuarnBaseAddress
 {
@@ -82,8 +81,8 @@ namespace QuarnBaseAddress
 #if UE_BUILD_SHIPPING
 		if (bAllowInsecure)
 		{
-			static std::atomic<bool> bWarned{ false };
-			if (!bWarned.exchange(true))
+			static FThreadSafeCounter Warnings;
+			if (Warnings.Increment() == 1)
 			{
 				UE_LOG(LogQuarn, Warning, TEXT("Allow Insecure Http is set but has no effect in Shipping builds: plain HTTP is allowed only to this machine."));
 			}
