@@ -18,9 +18,6 @@
 # hidden visibility, so a type or function that another module uses must be exported as in the
 # engine.
 
-# Automation tests are compiled in, as in a development editor build.
-add_compile_definitions(WITH_DEV_AUTOMATION_TESTS=1 WITH_PERF_AUTOMATION_TESTS=0 WITH_AUTOMATION_WORKER=1)
-
 # The line terminator of the target platform (HAL/Platform.h): LF, as the engine's Linux build
 # writes, unless the build targets the Windows terminator (CR LF). The sanitizer builds do, so that
 # `./quarn test` proves request bodies under both.

@@ -18,11 +18,11 @@ namespace
 		std::string Output;
 	};
 
-	FRun RunDemo(const std::string& Emulator, const std::string& OutDir)
+	FRun RunDemo(const std::string& Emulator, const std::string& OutDir, const std::string& Extra = std::string())
 	{
 		FRun Run;
 		// Under LeakSanitizer the system font library's caches would count as leaks of the demo.
-		const std::string Command = std::string("LSAN_OPTIONS=suppressions='") + QUARN_DEMO_LSAN_SUPPRESSIONS + "' '" + QUARN_DEMO_BINARY + "' --emulator '" + Emulator + "' --out '" + OutDir + "' 2>&1";
+		const std::string Command = std::string("LSAN_OPTIONS=suppressions='") + QUARN_DEMO_LSAN_SUPPRESSIONS + "' '" + QUARN_DEMO_BINARY + "' --emulator '" + Emulator + "' --out '" + OutDir + "' " + Extra + " 2>&1";
 		FILE* const Pipe = popen(Command.c_str(), "r");
 		if (Pipe == nullptr)
 		{
@@ -92,6 +92,26 @@ TEST(QuarnDemo, EveryStepPassesAndLeavesAFullScreenPicture)
 	// Each step changes what is on screen; identical files throughout would mean nothing was drawn.
 	EXPECT_TRUE(bPicturesDiffer);
 	EXPECT_FALSE(std::filesystem::exists(Out / "step-9.png"));
+	// Without --trace there is no trace.
+	EXPECT_FALSE(std::filesystem::exists(Out / "trace.json"));
+}
+
+TEST(QuarnDemo, WithTraceItWritesAChromeTraceOfTheSyncsAndTheLoads)
+{
+	const std::filesystem::path Out = Scratch("trace");
+	const FRun Run = RunDemo(QUARN_EMULATOR_BINARY, Out.string(), "--trace");
+	ASSERT_EQ(Run.ExitCode, 0) << Run.Output;
+	EXPECT_NE(Run.Output.find("trace scopes in "), std::string::npos) << Run.Output;
+	std::ifstream File(Out / "trace.json");
+	ASSERT_TRUE(File.good());
+	const std::string Trace((std::istreambuf_iterator<char>(File)), std::istreambuf_iterator<char>());
+	EXPECT_EQ(Trace.rfind("{\"displayTimeUnit\":\"ms\",\"traceEvents\":[", 0), 0u);
+	for (const char* Scope : { "Quarn::Send", "Quarn::HandOver", "Quarn::ReadSyncContainer", "Quarn::Reconcile", "Quarn::ReconcileBody", "Quarn::ShowContainer", "Quarn::DrawItems", "Quarn::CellAtScreenPosition" })
+	{
+		EXPECT_NE(Trace.find(std::string("{\"name\":\"") + Scope + "\",\"cat\":\"cpu\",\"ph\":\"X\""), std::string::npos) << Scope;
+	}
+	EXPECT_NE(Trace.find("\"args\":{\"name\":\"GameThread\"}"), std::string::npos);
+	EXPECT_EQ(Trace.substr(Trace.size() - 3), "]}\n");
 }
 
 TEST(QuarnDemo, WithoutAPlatformItFailsAndDrawsNothing)

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -192,6 +193,70 @@ TEST(HeaderToolOutput, ClassMetadataCarriesPathsAndToolTip)
 	EXPECT_THAT(Cpp, HasSubstr(MetaPair("ToolTip", "Moves stacks.\\n\\nSecond paragraph.")));
 	EXPECT_THAT(Cpp, HasSubstr(MetaPair("IsBlueprintBase", "true")));
 	EXPECT_THAT(Cpp, HasSubstr(MetaPair("DisplayName", "Velmora Mover")));
+}
+
+// The generated code is the same for every configuration, as the engine's: metadata compiles only
+// where the target keeps it, comments not in Shipping.
+TEST(HeaderToolOutput, MetadataIsCompiledOnlyWhereTheTargetKeepsIt)
+{
+	const FToolRun Run = RunItems();
+	ASSERT_EQ(Run.ExitCode, 0) << Run.Output;
+	const std::string Cpp = Run.Read("ItemTypes.gen.cpp");
+	std::vector<std::string> Open;
+	int32_t Arrays = 0;
+	int32_t Uses = 0;
+	int32_t Comments = 0;
+	size_t Start = 0;
+	while (Start < Cpp.size())
+	{
+		size_t End = Cpp.find('\n', Start);
+		End = End == std::string::npos ? Cpp.size() : End;
+		const std::string Line = Cpp.substr(Start, End - Start);
+		Start = End + 1;
+		const std::string Trimmed = Line.substr(std::min(Line.find_first_not_of(" \t"), Line.size()));
+		if (Trimmed.rfind("#if", 0) == 0)
+		{
+			Open.push_back(Trimmed);
+			continue;
+		}
+		if (Trimmed.rfind("#endif", 0) == 0)
+		{
+			ASSERT_FALSE(Open.empty()) << "unbalanced #endif";
+			Open.pop_back();
+			continue;
+		}
+		const auto Inside = [&Open](const std::string& Directive)
+		{
+			for (const std::string& D : Open)
+			{
+				if (D == Directive)
+				{
+					return true;
+				}
+			}
+			return false;
+		};
+		if (Line.find("FMetaDataPairParam") != std::string::npos)
+		{
+			++Arrays;
+			EXPECT_TRUE(Inside("#if WITH_METADATA")) << Line;
+		}
+		if (Line.find(".MetaData = ") != std::string::npos || Line.find(".NumMetaData = ") != std::string::npos)
+		{
+			++Uses;
+			EXPECT_TRUE(Inside("#if WITH_METADATA")) << Line;
+			EXPECT_THAT(Line, Not(HasSubstr("NumMetaData = 0"))) << "the count comes from the array";
+		}
+		if (Line.find("{ TEXT(\"Comment\")") != std::string::npos)
+		{
+			++Comments;
+			EXPECT_TRUE(Inside("#if !UE_BUILD_SHIPPING")) << Line;
+		}
+	}
+	EXPECT_TRUE(Open.empty()) << "unbalanced #if";
+	EXPECT_GT(Arrays, 0);
+	EXPECT_EQ(Uses, 2 * Arrays) << "each array is pointed at once, with its count";
+	EXPECT_GT(Comments, 0);
 }
 
 TEST(HeaderToolOutput, PinKindsFollowReferencesAndConst)

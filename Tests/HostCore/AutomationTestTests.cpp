@@ -5,6 +5,8 @@
 #include "CoreMinimal.h"
 #include "Host/AutomationTestRunner.h"
 #include "Misc/AutomationTest.h"
+#include "Misc/CoreGlobals.h"
+#include "Misc/OutputDeviceRedirector.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -168,6 +170,8 @@ TEST(HostAutomation, TestsRegisterUnderTheirFullNamesOneEntryPerSpecCase)
 		"HostTest.Automation.Latent.finishes when done is called",
 		"HostTest.Automation.Latent.times out when done is never called",
 		"HostTest.Automation.Log.Expected",
+		"HostTest.Automation.Log.Filtered",
+		"HostTest.Automation.Log.FilteredCountedOnce",
 		"HostTest.Automation.Log.Unexpected",
 		"HostTest.Automation.Order.Inner.runs between",
 		"HostTest.Automation.Order.fails and skips the rest",
@@ -249,6 +253,88 @@ TEST(HostAutomation, LatentStepsRunOverFramesUntilDoneOrTimeout)
 	const UE::Host::FAutomationTestRunResult Commands = RunOne(TEXT("HostTest.Automation.Latent.Commands"));
 	EXPECT_TRUE(Commands.bPassed) << (Commands.Errors.Num() ? Str(Commands.Errors[0]) : "");
 	EXPECT_EQ(GLatentFramesSeen, 3);
+}
+
+namespace
+{
+	/** What another log device (a game's own capture, the log file) receives, with each line's verbosity. */
+	class FVerbosityCapture : public FOutputDevice
+	{
+	public:
+		FVerbosityCapture() { GLog->AddOutputDevice(this); }
+		virtual ~FVerbosityCapture() override { GLog->RemoveOutputDevice(this); }
+
+		virtual void Serialize(const TCHAR* V, ELogVerbosity::Type Verbosity, const FName& Category) override
+		{
+			if (Category == LogTemp.GetCategoryName())
+			{
+				Lines.Emplace(FString(V), static_cast<ELogVerbosity::Type>(Verbosity & ELogVerbosity::VerbosityMask));
+			}
+		}
+
+		/** The verbosity the line arrived with, or NoLogging when it never arrived. */
+		ELogVerbosity::Type VerbosityOf(const TCHAR* Line) const
+		{
+			for (const TPair<FString, ELogVerbosity::Type>& Entry : Lines)
+			{
+				if (Entry.Key.Equals(Line, ESearchCase::CaseSensitive))
+				{
+					return Entry.Value;
+				}
+			}
+			return ELogVerbosity::NoLogging;
+		}
+
+		TArray<TPair<FString, ELogVerbosity::Type>> Lines;
+	};
+}
+
+IMPLEMENT_SIMPLE_AUTOMATION_TEST(FHostAutomationFilteredLog, "HostTest.Automation.Log.Filtered", TestFlags)
+bool FHostAutomationFilteredLog::RunTest(const FString& Parameters)
+{
+	AddExpectedError(TEXT("expected warning"), EAutomationExpectedErrorFlags::Contains, 1);
+	AddExpectedErrorPlain(TEXT("expected error"), EAutomationExpectedErrorFlags::Contains, 1);
+	AddExpectedMessagePlain(TEXT("expected display"), ELogVerbosity::Display, EAutomationExpectedMessageFlags::Contains, 1);
+	UE_LOG(LogTemp, Warning, TEXT("an expected warning"));
+	UE_LOG(LogTemp, Error, TEXT("an expected error"));
+	UE_LOG(LogTemp, Display, TEXT("an expected display line"));
+	UE_LOG(LogTemp, Warning, TEXT("a warning nobody expects"));
+	return true;
+}
+
+IMPLEMENT_SIMPLE_AUTOMATION_TEST(FHostAutomationFilteredTwice, "HostTest.Automation.Log.FilteredCountedOnce", TestFlags)
+bool FHostAutomationFilteredTwice::RunTest(const FString& Parameters)
+{
+	// Written once, expected twice: the filter's count is the only count, so this must fail.
+	AddExpectedError(TEXT("once only"), EAutomationExpectedErrorFlags::Contains, 2);
+	UE_LOG(LogTemp, Warning, TEXT("once only"));
+	return true;
+}
+
+TEST(HostAutomation, ExpectedLinesReachOtherLogDevicesAsVerboseAndAreCountedOnce)
+{
+	FVerbosityCapture Capture;
+	const UE::Host::FAutomationTestRunResult Result = RunOne(TEXT("HostTest.Automation.Log.Filtered"));
+	// The unexpected warning is the case's only finding.
+	EXPECT_TRUE(Result.bPassed);
+	EXPECT_EQ(Result.Errors.Num(), 0);
+	ASSERT_EQ(Result.Warnings.Num(), 1);
+	EXPECT_EQ(Str(Result.Warnings[0]), "a warning nobody expects");
+	EXPECT_EQ(Capture.VerbosityOf(TEXT("an expected warning")), ELogVerbosity::Verbose);
+	EXPECT_EQ(Capture.VerbosityOf(TEXT("an expected error")), ELogVerbosity::Verbose);
+	// The engine's filter downgrades errors and warnings only.
+	EXPECT_EQ(Capture.VerbosityOf(TEXT("an expected display line")), ELogVerbosity::Display);
+	EXPECT_EQ(Capture.VerbosityOf(TEXT("a warning nobody expects")), ELogVerbosity::Warning);
+
+	const UE::Host::FAutomationTestRunResult Twice = RunOne(TEXT("HostTest.Automation.Log.FilteredCountedOnce"));
+	EXPECT_FALSE(Twice.bPassed);
+	ASSERT_EQ(Twice.Errors.Num(), 1);
+	EXPECT_NE(Str(Twice.Errors[0]).find("once only' 1 times"), std::string::npos) << Str(Twice.Errors[0]);
+
+	// Once the case has ended, an expected pattern is an ordinary warning again.
+	Capture.Lines.Empty();
+	UE_LOG(LogTemp, Warning, TEXT("an expected warning"));
+	EXPECT_EQ(Capture.VerbosityOf(TEXT("an expected warning")), ELogVerbosity::Warning);
 }
 
 TEST(HostAutomation, LogErrorsFailTheRunningTestUnlessExpected)

@@ -79,3 +79,31 @@ TEST_F(HostEngineSubsystems, SubsystemsAreDeinitializedWhenTheEngineStops)
 	EXPECT_EQ(EngineTestEvents().FilterByPredicate([](const FString& E) { return E == TEXT("Subsystem.Deinitialize"); }).Num(), 1);
 	EXPECT_FALSE(Weak.IsValid());
 }
+
+TEST_F(HostEngineSubsystems, InitTakesOverTheEncryptionHandshakeAndShutdownReleasesTokenAndAckOnly)
+{
+	// The running game's instance holds the hand-shake.
+	ASSERT_TRUE(FNetDelegates::OnReceivedNetworkEncryptionToken.IsBoundToObject(GameInstance()));
+	ASSERT_TRUE(FNetDelegates::OnReceivedNetworkEncryptionFailure.IsBoundToObject(GameInstance()));
+
+	UGameInstance* const Second = NewObject<UGameInstance>(GEngine);
+	Second->InitializeStandalone();
+	EXPECT_TRUE(FNetDelegates::OnReceivedNetworkEncryptionToken.IsBoundToObject(Second));
+	EXPECT_TRUE(FNetDelegates::OnReceivedNetworkEncryptionAck.IsBoundToObject(Second));
+	EXPECT_TRUE(FNetDelegates::OnReceivedNetworkEncryptionFailure.IsBoundToObject(Second));
+
+	// Unimplemented, the token handler answers with a failure.
+	EEncryptionResponse Answer = EEncryptionResponse::Success;
+	FNetDelegates::OnReceivedNetworkEncryptionToken.Execute(TEXT("token"), FOnEncryptionKeyResponse::CreateLambda([&Answer](const FEncryptionKeyResponse& Response) { Answer = Response.Response; }));
+	EXPECT_EQ(Answer, EEncryptionResponse::Failure);
+
+	UWorld* const SecondWorld = Second->GetWorld();
+	Second->Shutdown();
+	// The first instance does not get them back: token and ack are unbound, failure still points at the second.
+	EXPECT_FALSE(FNetDelegates::OnReceivedNetworkEncryptionToken.IsBound());
+	EXPECT_FALSE(FNetDelegates::OnReceivedNetworkEncryptionAck.IsBound());
+	EXPECT_TRUE(FNetDelegates::OnReceivedNetworkEncryptionFailure.IsBoundToObject(Second));
+
+	GEngine->DestroyWorldContext(SecondWorld);
+	SecondWorld->DestroyWorld(false);
+}

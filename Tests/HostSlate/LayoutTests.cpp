@@ -193,10 +193,10 @@ TEST(HostSlateLayout, CanvasPlacesChildrenByAnchorsOffsetsAndAlignment)
 	const TSharedRef<SSpacer> Pivoted = Spacer(1, 1);
 	const TSharedRef<SSpacer> Stretched = Spacer(1, 1);
 	const TSharedRef<SSpacer> AutoSized = Spacer(33, 44);
-	Canvas->AddSlot().SetOffset(FMargin(10, 20, 100, 30)).SetAlignment(FVector2D(0, 0))[Point];
-	Canvas->AddSlot().SetOffset(FMargin(200, 150, 50, 40)).SetAlignment(FVector2D(0.5, 0.5))[Pivoted];
-	Canvas->AddSlot().SetAnchors(FAnchors(0, 0, 1, 1)).SetOffset(FMargin(5, 6, 7, 8)).SetAlignment(FVector2D(0, 0))[Stretched];
-	Canvas->AddSlot().SetOffset(FMargin(1, 2, 100, 100)).SetAlignment(FVector2D(0, 0)).SetAutoSize(true)[AutoSized];
+	Canvas->AddSlot().Offset(FMargin(10, 20, 100, 30)).Alignment(FVector2D(0, 0))[Point];
+	Canvas->AddSlot().Offset(FMargin(200, 150, 50, 40)).Alignment(FVector2D(0.5, 0.5))[Pivoted];
+	Canvas->AddSlot().Anchors(FAnchors(0, 0, 1, 1)).Offset(FMargin(5, 6, 7, 8)).Alignment(FVector2D(0, 0))[Stretched];
+	Canvas->AddSlot().Offset(FMargin(1, 2, 100, 100)).Alignment(FVector2D(0, 0)).AutoSize(true)[AutoSized];
 
 	FSlateWindowElementList Elements(nullptr);
 	Frame(MakeWindow(Canvas, FVector2D(400, 300)), Elements);
@@ -218,7 +218,7 @@ TEST(HostSlateLayout, CanvasPaintsInZOrderKeepingInsertionOrderForEqualZ)
 	for (int32 Index = 0; Index < 4; ++Index)
 	{
 		Brushes[Index].TintColor = FLinearColor((float)Index, 0.0f, 0.0f, 1.0f);
-		Canvas->AddSlot().SetOffset(FMargin(0, 0, 10, 10)).SetZOrder(ZOrders[Index])[SNew(SImage).Image(&Brushes[Index])];
+		Canvas->AddSlot().Offset(FMargin(0, 0, 10, 10)).ZOrder(ZOrders[Index])[SNew(SImage).Image(&Brushes[Index])];
 	}
 	FSlateWindowElementList Elements(nullptr);
 	Frame(MakeWindow(Canvas, FVector2D(100, 100)), Elements);
@@ -248,7 +248,7 @@ TEST(HostSlateLayout, CanvasSlotsCanBeRemovedByWidget)
 	EXPECT_EQ(Canvas->RemoveSlot(A), 0);
 	EXPECT_EQ(Canvas->RemoveSlot(A), INDEX_NONE);
 	EXPECT_FALSE(A->GetParentWidget().IsValid());
-	EXPECT_EQ(Canvas->NumSlots(), 1);
+	EXPECT_EQ(Canvas->GetChildren()->Num(), 1);
 }
 
 TEST(HostSlateLayout, OverlaySlotsAreOrderedByZOrderAndPaintedUpwards)
@@ -341,8 +341,8 @@ TEST(HostSlateLayout, ChildrenOutsideTheWindowAreNotPainted)
 	FSlateBrush Brush;
 	const TSharedRef<SImage> Outside = SNew(SImage).Image(&Brush);
 	const TSharedRef<SImage> Inside = SNew(SImage).Image(&Brush);
-	Canvas->AddSlot().SetOffset(FMargin(500, 500, 10, 10)).SetAlignment(FVector2D(0, 0))[Outside];
-	Canvas->AddSlot().SetOffset(FMargin(5, 5, 10, 10)).SetAlignment(FVector2D(0, 0))[Inside];
+	Canvas->AddSlot().Offset(FMargin(500, 500, 10, 10)).Alignment(FVector2D(0, 0))[Outside];
+	Canvas->AddSlot().Offset(FMargin(5, 5, 10, 10)).Alignment(FVector2D(0, 0))[Inside];
 	FSlateWindowElementList Elements(nullptr);
 	Frame(MakeWindow(Canvas, FVector2D(100, 100)), Elements);
 	EXPECT_EQ(Elements.GetUncachedDrawElements().Num(), 1);

@@ -45,7 +45,7 @@ namespace
 		{
 			FSlateBrush& Brush = *Brushes.Add_GetRef(MakeUnique<FSlateBrush>());
 			const TSharedRef<SImage> Image = SNew(SImage).Image(&Brush).ColorAndOpacity(Colour);
-			Canvas->AddSlot().SetOffset(Offset).SetAlignment(FVector2D(0, 0)).SetZOrder(ZOrder)[Image];
+			Canvas->AddSlot().Offset(Offset).Alignment(FVector2D(0, 0)).ZOrder(ZOrder)[Image];
 			return Image;
 		}
 	};
@@ -108,7 +108,7 @@ TEST(HostSlateRenderer, TextIsDrawnInsideItsBoxInItsColour)
 	Font.Size = 20;
 	const TSharedRef<STextBlock> Text = SNew(STextBlock).Text(FText::FromString(TEXT("HHHH"))).Font(Font).ColorAndOpacity(FLinearColor(1.0f, 0.0f, 0.0f, 1.0f));
 	const TSharedRef<SConstraintCanvas> Canvas = SNew(SConstraintCanvas);
-	Canvas->AddSlot().SetOffset(FMargin(20, 10, 0, 0)).SetAlignment(FVector2D(0, 0)).SetAutoSize(true)[Text];
+	Canvas->AddSlot().Offset(FMargin(20, 10, 0, 0)).Alignment(FVector2D(0, 0)).AutoSize(true)[Text];
 	FSlateWindowElementList Elements(nullptr);
 	Frame(MakeWindow(Canvas, FVector2D(200, 80)), Elements);
 	Frame(MakeWindow(Canvas, FVector2D(200, 80)), Elements);
@@ -155,7 +155,7 @@ TEST(HostSlateRenderer, TexturesComeFromTheReaderStretchedAndTinted)
 	Brush.SetResourceObject(Texture);
 	const TSharedRef<SImage> Image = SNew(SImage).Image(&Brush).ColorAndOpacity(FLinearColor(1.0f, 0.0f, 1.0f, 1.0f));
 	const TSharedRef<SConstraintCanvas> Canvas = SNew(SConstraintCanvas);
-	Canvas->AddSlot().SetOffset(FMargin(0, 0, 40, 20)).SetAlignment(FVector2D(0, 0))[Image];
+	Canvas->AddSlot().Offset(FMargin(0, 0, 40, 20)).Alignment(FVector2D(0, 0))[Image];
 	FSlateWindowElementList Elements(nullptr);
 	Frame(MakeWindow(Canvas, FVector2D(40, 20)), Elements);
 	const FHostImage Picture = FHostRenderer::Render(Elements, FIntPoint(40, 20));

@@ -2,6 +2,8 @@
 // which failures, how often, with what on the wire, and that the caller still hears once.
 #include "LoopbackClientTest.h"
 #include "Dom/JsonObject.h"
+#include "HAL/IConsoleManager.h"
+#include "Host/LogCapture.h"
 
 #include <chrono>
 #include <set>
@@ -88,6 +90,22 @@ TEST_F(FQuarnClientRetry, GivesUpAfterThreeRetriesWithTheLastAnswer)
 	EXPECT_EQ(Outcome.Error.HttpStatus, 503);
 	EXPECT_EQ(Str(Outcome.Error.Code), "unavailable");
 	EXPECT_EQ(Server.RequestCount("/down"), 4u);
+}
+
+TEST_F(FQuarnClientRetry, RequestLogCountsEveryAttemptOnOneLine)
+{
+	IConsoleVariable* const LogRequests = IConsoleManager::Get().FindConsoleVariable(TEXT("Quarn.LogRequests"));
+	ASSERT_NE(LogRequests, nullptr);
+	UE::Host::FLogCapture Log(TEXT("LogQuarn"));
+	LogRequests->Set(1, ECVF_SetByConsole);
+	Server.OnSequence("GET", "/flaky", {Unavailable(), Unavailable(), HttpTest::FReply::Json(200, "{\"id\":\"c\"}")});
+	const FOutcome Outcome = Run(TEXT("GET"), TEXT("/flaky"));
+	LogRequests->Set(0, ECVF_SetByConsole);
+	EXPECT_TRUE(Outcome.bOk) << Str(Outcome.Error.Code);
+	EXPECT_EQ(Server.RequestCount("/flaky"), 3u);
+	EXPECT_EQ(Log.Count(TEXT("GET /flaky status=200 code=- request_id="), ELogVerbosity::Display), 1);
+	EXPECT_EQ(Log.Count(TEXT(" attempts=3 ms="), ELogVerbosity::Display), 1);
+	EXPECT_EQ(Log.Count(TEXT("tok")), 0);
 }
 
 TEST_F(FQuarnClientRetry, BackOffGrowsBetweenAttempts)

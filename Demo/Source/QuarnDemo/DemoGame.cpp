@@ -9,6 +9,7 @@
 #include "HAL/PlatformProcess.h"
 #include "HAL/PlatformTime.h"
 #include "Host/EngineAssets.h"
+#include "Host/TraceHost.h"
 #include "Host/UMGHost.h"
 #include "Modules/ModuleManager.h"
 #include "QuarnDemoItemRow.h"
@@ -594,6 +595,10 @@ bool FDemoGame::Run()
 		return false;
 	}
 	const bool bStarted = StartEngine();
+	if (bStarted && Options.bTrace)
+	{
+		UE::Host::StartTraceRecording();
+	}
 	if (bStarted)
 	{
 		RunStep(TEXT("Start the game with the plug-in"), NSLOCTEXT("QuarnDemo", "Step1", "the game starts with the plug-in"), &FDemoGame::StepEngine);
@@ -611,7 +616,7 @@ bool FDemoGame::Run()
 	{
 		Passed += Result.bPassed ? 1 : 0;
 	}
-	const bool bAllPassed = bStarted && Passed == Results.Num() && Results.Num() > 0;
+	bool bAllPassed = bStarted && Passed == Results.Num() && Results.Num() > 0;
 	if (Screen != nullptr && bEngineStarted)
 	{
 		Screen->SetCaption(bAllPassed ? NSLOCTEXT("QuarnDemo", "Done", "Every step did what it should.") : NSLOCTEXT("QuarnDemo", "NotDone", "Some steps failed: see the console."));
@@ -628,6 +633,16 @@ bool FDemoGame::Run()
 		DemoGame::Print(FString::Printf(TEXT("  The character now carries %s."), *DemoGame::Describe(Item)));
 	}
 	DemoGame::Print(FString::Printf(TEXT("  %d of %d steps did what they should; pictures in %s"), Passed, Results.Num(), UTF8_TO_TCHAR(Options.OutputDirectory.c_str())));
+	if (bStarted && Options.bTrace)
+	{
+		UE::Host::StopTraceRecording();
+		const FString TracePath = FString(UTF8_TO_TCHAR(Options.OutputDirectory.c_str())) / TEXT("trace.json");
+		const bool bWritten = UE::Host::WriteChromeTrace(TracePath);
+		DemoGame::Print(bWritten
+			? FString::Printf(TEXT("  %d trace scopes in %s (chrome://tracing or Perfetto opens it)"), UE::Host::GetRecordedTraceScopes().Num(), *TracePath)
+			: FString::Printf(TEXT("  Could not write %s"), *TracePath));
+		bAllPassed = bAllPassed && bWritten;
+	}
 
 	StopAll();
 	return bAllPassed;

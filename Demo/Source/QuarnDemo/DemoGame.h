@@ -28,6 +28,8 @@ struct FDemoOptions
 	std::string OutputDirectory = "demo-out";
 	std::string PluginDescriptor;
 	std::string ProjectDirectory;
+	/** Records the plug-in's trace scopes and writes them to trace.json in the output folder. */
+	bool bTrace = false;
 };
 
 class FDemoGame

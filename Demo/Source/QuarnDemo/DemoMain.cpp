@@ -1,7 +1,8 @@
 // Copyright Quarn. All Rights Reserved.
 
-// QuarnDemo --emulator <velmora-emulator> --out <folder>
-// Runs the demo game against a local platform and writes step-N.png pictures into the folder.
+// QuarnDemo --emulator <velmora-emulator> --out <folder> [--trace]
+// Runs the demo game against a local platform and writes step-N.png pictures into the folder, and
+// with --trace the plug-in's trace scopes as trace.json.
 
 #include "DemoGame.h"
 #include "Host/CoreHost.h"
@@ -27,9 +28,13 @@ int main(int argc, char** argv)
 		{
 			Options.OutputDirectory = argv[++Index];
 		}
+		else if (std::strcmp(argv[Index], "--trace") == 0)
+		{
+			Options.bTrace = true;
+		}
 		else
 		{
-			std::fprintf(stderr, "usage: %s [--emulator PATH] [--out FOLDER]\n", argv[0]);
+			std::fprintf(stderr, "usage: %s [--emulator PATH] [--out FOLDER] [--trace]\n", argv[0]);
 			return 2;
 		}
 	}
@@ -46,6 +51,7 @@ int main(int argc, char** argv)
 	{
 		std::filesystem::remove(std::filesystem::path(Options.OutputDirectory) / ("step-" + std::to_string(Step) + ".png"), Error);
 	}
+	std::filesystem::remove(std::filesystem::path(Options.OutputDirectory) / "trace.json", Error);
 
 	// The engine's own lines only when something is wrong; the demo prints its story itself.
 	UE::Host::SetConsoleLogVerbosity(ELogVerbosity::Error);

@@ -1,12 +1,13 @@
 // Copyright Quarn. All Rights Reserved.
 
 // AutomationRunner [--plugin <file.uplugin>]... [--project <dir>] [--timeout <seconds>] [--list]
-//                  [--verbose] [<filter>]
+//                  [--verbose] [--no-slate] [<filter>]
 //
 // Starts the host engine with the plug-ins, so that their modules register their automation tests,
 // then runs every test whose full name the filter selects (see UE::Host::AutomationFilterMatches),
 // one after another, ticking the engine between latent steps. Prints each test with its errors and
 // warnings, then "N passed, N failed" alone on the last line; exits 0 only when every test passed.
+// --no-slate runs as a dedicated server or a commandlet does, without a Slate application.
 
 #include "CoreMinimal.h"
 #include "HAL/PlatformTime.h"
@@ -28,7 +29,7 @@ namespace
 
 	int Usage()
 	{
-		std::fprintf(stderr, "usage: AutomationRunner [--plugin <file.uplugin>]... [--project <dir>] [--timeout <seconds>] [--list] [--verbose] [<filter>]\n");
+		std::fprintf(stderr, "usage: AutomationRunner [--plugin <file.uplugin>]... [--project <dir>] [--timeout <seconds>] [--list] [--verbose] [--no-slate] [<filter>]\n");
 		return 2;
 	}
 }
@@ -73,6 +74,10 @@ int main(int argc, char** argv)
 		else if (std::strcmp(Arg, "--verbose") == 0)
 		{
 			bVerbose = true;
+		}
+		else if (std::strcmp(Arg, "--no-slate") == 0)
+		{
+			Settings.bWithSlate = false;
 		}
 		else if (Arg[0] == '-' || !Filter.IsEmpty())
 		{

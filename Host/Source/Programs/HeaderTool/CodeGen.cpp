@@ -173,18 +173,26 @@ namespace HeaderTool
 				return "Int";
 			}
 
+			// As the engine's generated code has it: metadata only where the target keeps it
+			// (WITH_METADATA), comments not in Shipping. The count is taken from the array, so that
+			// it holds in every configuration.
 			void MetaArray(std::ostringstream& Out, const std::string& Indent, const std::string& Name, const FMetaData& Meta)
 			{
 				size_t Visible = 0;
+				size_t Comments = 0;
 				for (const auto& Pair : Meta)
 				{
 					Visible += StartsWith(Pair.first, "__") ? 0 : 1;
+					Comments += Pair.first == "Comment" ? 1 : 0;
 				}
 				MetaCount = 0;
 				if (Visible == 0)
 				{
 					return;
 				}
+				// An array of comments alone stays whole, so that it is never empty.
+				const bool bGuardComments = Comments < Visible;
+				Out << "#if WITH_METADATA\n";
 				Out << Indent << "static const UE::Host::CodeGen::FMetaDataPairParam " << Name << "[] = {\n";
 				size_t Count = 0;
 				for (const auto& [K, V] : Meta)
@@ -193,11 +201,30 @@ namespace HeaderTool
 					{
 						continue;
 					}
+					const bool bGuard = bGuardComments && K == "Comment";
+					if (bGuard)
+					{
+						Out << "#if !UE_BUILD_SHIPPING\n";
+					}
 					Out << Indent << "\t{ " << Lit(K) << ", " << Lit(V) << " },\n";
+					if (bGuard)
+					{
+						Out << "#endif\n";
+					}
 					++Count;
 				}
 				Out << Indent << "};\n";
+				Out << "#endif\n";
 				MetaCount = Count;
+			}
+
+			// Points the parameters at the metadata array, where the target keeps metadata.
+			static void MetaAssign(std::ostringstream& Out, const std::string& Indent, const std::string& Params, const std::string& Name)
+			{
+				Out << "#if WITH_METADATA\n";
+				Out << Indent << Params << ".MetaData = " << Name << ";\n";
+				Out << Indent << Params << ".NumMetaData = (int32)UE_ARRAY_COUNT(" << Name << ");\n";
+				Out << "#endif\n";
 			}
 			size_t MetaCount = 0;
 
@@ -228,8 +255,7 @@ namespace HeaderTool
 				}
 				if (NumMeta)
 				{
-					Out << Indent << "P" << Id << ".MetaData = " << MetaName << ";\n";
-					Out << Indent << "P" << Id << ".NumMetaData = " << NumMeta << ";\n";
+					MetaAssign(Out, Indent, "P" + std::to_string(Id), MetaName);
 				}
 				Out << Indent << (Prop.Type.Inner.empty() ? std::string() : "FProperty* Prop" + std::to_string(Id) + " = ")
 					<< "UE::Host::CodeGen::AddProperty(" << OwnerExpr << ", P" << Id << ");\n";
@@ -420,7 +446,7 @@ namespace HeaderTool
 				Out << "\t\tParams.bDelegateSignature = " << (Func.bDelegate ? "true" : "false") << ";\n";
 				if (MetaCount)
 				{
-					Out << "\t\tParams.MetaData = Meta;\n\t\tParams.NumMetaData = " << MetaCount << ";\n";
+					MetaAssign(Out, "\t\t", "Params", "Meta");
 				}
 				Out << "\t\tUE::Host::CodeGen::ConstructFunction(ReturnFunction, Params);\n";
 				Out << "\t}\n\treturn ReturnFunction;\n}\n";
@@ -932,7 +958,7 @@ namespace HeaderTool
 				C << "\t\tParams.bFlags = " << (Enum.bFlags ? "true" : "false") << ";\n";
 				if (MetaCount)
 				{
-					C << "\t\tParams.MetaData = Meta;\n\t\tParams.NumMetaData = " << MetaCount << ";\n";
+					MetaAssign(C, "\t\t", "Params", "Meta");
 				}
 				C << "\t\tUE::Host::CodeGen::ConstructEnum(ReturnEnum, Params);\n\t}\n\treturn ReturnEnum;\n}\n";
 				if (Enum.Form != EEnumForm::Regular || !Enum.Underlying.empty())
@@ -973,7 +999,7 @@ namespace HeaderTool
 				C << "\t\tParams.AddProperties = &" << Singleton << "_Statics::AddProperties;\n";
 				if (MetaCount)
 				{
-					C << "\t\tParams.MetaData = Meta;\n\t\tParams.NumMetaData = " << MetaCount << ";\n";
+					MetaAssign(C, "\t\t", "Params", "Meta");
 				}
 				C << "\t\tUE::Host::CodeGen::ConstructScriptStruct(ReturnStruct, Params);\n\t}\n\treturn ReturnStruct;\n}\n";
 				if (!Struct.bNoExport)
@@ -1084,7 +1110,7 @@ namespace HeaderTool
 				C << "\t\tParams.Functions = Functions;\n\t\tParams.NumFunctions = " << FunctionSingletons.size() << ";\n";
 				if (MetaCount)
 				{
-					C << "\t\tParams.MetaData = Meta;\n\t\tParams.NumMetaData = " << MetaCount << ";\n";
+					MetaAssign(C, "\t\t", "Params", "Meta");
 				}
 				C << "\t\tUE::Host::CodeGen::ConstructClass(OuterSingleton, Params);\n\t}\n\treturn OuterSingleton;\n}\n";
 				C << "template<> " << Api << " UClass* StaticClass<" << Class.Name << ">()\n{\n\treturn " << Class.Name << "::StaticClass();\n}\n";

@@ -3,6 +3,7 @@
 #include "Engine/GameInstance.h"
 #include "Engine/Engine.h"
 #include "Engine/World.h"
+#include "UObject/WeakObjectPtr.h"
 
 UGameInstance::UGameInstance(const FObjectInitializer& ObjectInitializer)
 	: Super(ObjectInitializer)
@@ -23,6 +24,12 @@ UWorld* UGameInstance::GetWorld() const
 void UGameInstance::Init()
 {
 	ReceiveInit();
+
+	// The encryption hand-shake has one handler per process: the newest game instance takes it over.
+	FNetDelegates::OnReceivedNetworkEncryptionToken.BindUObject(this, &ThisClass::ReceivedNetworkEncryptionToken);
+	FNetDelegates::OnReceivedNetworkEncryptionAck.BindUObject(this, &ThisClass::ReceivedNetworkEncryptionAck);
+	FNetDelegates::OnReceivedNetworkEncryptionFailure.BindUObject(this, &ThisClass::ReceivedNetworkEncryptionFailure);
+
 	// Subsystems come last, so that they find the game instance initialized.
 	SubsystemCollection.Initialize(this);
 }
@@ -31,8 +38,30 @@ void UGameInstance::Shutdown()
 {
 	ReceiveShutdown();
 	SubsystemCollection.Deinitialize();
+
+	// Token and ack are released; the failure handler stays bound, as in the engine.
+	FNetDelegates::OnReceivedNetworkEncryptionToken.Unbind();
+	FNetDelegates::OnReceivedNetworkEncryptionAck.Unbind();
+
 	// Clear the world context pointer to prevent further access.
 	WorldContext = nullptr;
+}
+
+void UGameInstance::ReceivedNetworkEncryptionToken(const FString& EncryptionToken, const FOnEncryptionKeyResponse& Delegate)
+{
+	const FEncryptionKeyResponse Response(EEncryptionResponse::Failure, TEXT("ReceivedNetworkEncryptionToken not implemented"));
+	Delegate.ExecuteIfBound(Response);
+}
+
+void UGameInstance::ReceivedNetworkEncryptionAck(const FOnEncryptionKeyResponse& Delegate)
+{
+	const FEncryptionKeyResponse Response(EEncryptionResponse::Failure, TEXT("ReceivedNetworkEncryptionAck not implemented"));
+	Delegate.ExecuteIfBound(Response);
+}
+
+EEncryptionFailureAction UGameInstance::ReceivedNetworkEncryptionFailure(UNetConnection* Connection)
+{
+	return EEncryptionFailureAction::Default;
 }
 
 void UGameInstance::InitializeStandalone(const FName InPackageName, UPackage* InWorldPackage)

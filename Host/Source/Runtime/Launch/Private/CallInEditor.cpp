@@ -34,7 +34,13 @@ namespace UE::Host
 			UE_LOG(LogHostEditor, Warning, TEXT("CallInEditor: %s has no function %s."), *Object->GetClass()->GetName(), *FunctionName.ToString());
 			return ECallInEditorResult::FunctionNotFound;
 		}
-		if (!Function->GetBoolMetaData(TEXT("CallInEditor")))
+		// The marker is metadata: a target that keeps none has no button to press.
+#if WITH_METADATA
+		const bool bCallInEditor = Function->GetBoolMetaData(TEXT("CallInEditor"));
+#else
+		const bool bCallInEditor = false;
+#endif
+		if (!bCallInEditor)
 		{
 			UE_LOG(LogHostEditor, Warning, TEXT("CallInEditor: %s::%s is not marked CallInEditor."), *Object->GetClass()->GetName(), *FunctionName.ToString());
 			return ECallInEditorResult::NotCallInEditor;

@@ -7,6 +7,7 @@
 #include "Engine/GameInstance.h"
 #include "Engine/World.h"
 #include "Host/CoreHost.h"
+#include "Host/ConsoleHost.h"
 #include "Host/EngineLoopHooks.h"
 #include "Host/ObjectLoading.h"
 #include "Host/SlateApplicationHost.h"
@@ -68,6 +69,7 @@ namespace UE::Host
 			SetProjectDirectory(Settings.ProjectDirectory);
 		}
 		SetTimeBetweenGarbageCollectionPasses(Settings.TimeBetweenGarbageCollectionPasses);
+		SetSlateApplicationInitialized(Settings.bWithSlate);
 
 		// Every descriptor is read before any module starts, so a bad one leaves nothing half started.
 		PluginModules.Reset();
@@ -95,6 +97,8 @@ namespace UE::Host
 		{
 			StartEngineModule(EngineModuleNames[Index]);
 		}
+		// As the engine's PreInit does once config is read; variables registered later take these values.
+		ApplyConsoleVariablesFromConfig();
 		if (!LoadPluginModules((int32)ELoadingPhase::EarliestPossible, (int32)ELoadingPhase::PostConfigInit))
 		{
 			return false;

@@ -18,6 +18,8 @@ public:
 	FSlotBase& operator=(const FSlotBase&) = delete;
 	SLATECORE_API virtual ~FSlotBase();
 
+	struct FSlotArguments {};
+
 	const FChildren* GetOwner() const { return Owner; }
 	SLATECORE_API SWidget* GetOwnerWidget() const;
 	/** Makes this slot part of a parent's children; the content learns its parent. */
@@ -58,4 +60,66 @@ public:
 		OutVarToInit = static_cast<SlotType*>(this);
 		return static_cast<SlotType&>(*this);
 	}
+
+	/** What a slot is declared with: the slot being made, until its panel takes it, and its content. */
+	struct FSlotArguments : public FSlotBase::FSlotArguments
+	{
+	public:
+		FSlotArguments(TUniquePtr<SlotType> InSlot)
+			: Slot(MoveTemp(InSlot))
+		{
+			check(Slot.Get());
+		}
+		FSlotArguments(const FSlotArguments&) = delete;
+		FSlotArguments& operator=(const FSlotArguments&) = delete;
+		FSlotArguments(FSlotArguments&&) = default;
+		FSlotArguments& operator=(FSlotArguments&&) = default;
+
+		typename SlotType::FSlotArguments& operator[](const TSharedRef<SWidget>& InChildWidget)
+		{
+			ChildWidget = InChildWidget;
+			return Me();
+		}
+
+		/** Points OutVarToInit at the slot being made; it stays valid once the panel holds it. */
+		typename SlotType::FSlotArguments& Expose(SlotType*& OutVarToInit)
+		{
+			OutVarToInit = Slot.Get();
+			return Me();
+		}
+
+		void AttachWidget(const TSharedRef<SWidget>& InChildWidget) { ChildWidget = InChildWidget; }
+		const TSharedPtr<SWidget>& GetAttachedWidget() const { return ChildWidget; }
+		SlotType* GetSlot() const { return Slot.Get(); }
+		TUniquePtr<SlotType> StealSlot() { return MoveTemp(Slot); }
+
+		typename SlotType::FSlotArguments& Me() { return static_cast<typename SlotType::FSlotArguments&>(*this); }
+
+	private:
+		TUniquePtr<SlotType> Slot;
+		TSharedPtr<SWidget> ChildWidget;
+	};
+
+	void Construct(const FChildren& SlotOwner, FSlotArguments&& InArgs)
+	{
+		if (InArgs.GetAttachedWidget())
+		{
+			AttachWidget(InArgs.GetAttachedWidget().ToSharedRef());
+		}
+		SetOwner(SlotOwner);
+	}
 };
+
+/** Opens a slot type's argument struct, derived from its parent slot's (SLATE_ARGUMENT declares members in it). */
+#define SLATE_SLOT_BEGIN_ARGS(SlotType, SlotParentType) \
+	public: \
+	struct FSlotArguments : public SlotParentType::FSlotArguments \
+	{ \
+		using WidgetArgsType = FSlotArguments; \
+		FSlotArguments(TUniquePtr<SlotType> InSlot) \
+			: SlotParentType::FSlotArguments(MoveTemp(InSlot)) \
+		{ \
+		}
+
+#define SLATE_SLOT_END_ARGS() \
+	};

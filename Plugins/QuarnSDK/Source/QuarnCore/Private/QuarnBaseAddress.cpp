@@ -1,6 +1,8 @@
 // Copyright Quarn. All Rights Reserved.
 
 #include "QuarnBaseAddress.h"
+#include "HAL/ThreadSafeCounter.h"
+#include "QuarnLog.h"
 
 namespace QuarnBaseAddress
 {
@@ -71,9 +73,30 @@ namespace QuarnBaseAddress
 		return true;
 	}
 
+	// A Shipping build never sends tokens over plain HTTP to another machine, whatever the project
+	// set: the setting is meant for a development server. Said once per process, so that a packaged
+	// build's log tells why an address the editor accepted is refused.
+	static bool IsInsecureAllowed(bool bAllowInsecure)
+	{
+#if UE_BUILD_SHIPPING
+		if (bAllowInsecure)
+		{
+			static FThreadSafeCounter Warnings;
+			if (Warnings.Increment() == 1)
+			{
+				UE_LOG(LogQuarn, Warning, TEXT("Allow Insecure Http is set but has no effect in Shipping builds: plain HTTP is allowed only to this machine."));
+			}
+		}
+		return false;
+#else
+		return bAllowInsecure;
+#endif
+	}
+
 	bool Validate(const FString& Base, bool bAllowInsecure, FQuarnError& OutError)
 	{
 		OutError = FQuarnError();
+		const bool bInsecureAllowed = IsInsecureAllowed(bAllowInsecure);
 		const FString Trimmed = Base.TrimStartAndEnd();
 		if (Trimmed.IsEmpty())
 		{
@@ -96,13 +119,17 @@ namespace QuarnBaseAddress
 			const FString Host = HostOf(Trimmed.RightChop(Http.Len()));
 			if (!Host.IsEmpty())
 			{
-				if (bAllowInsecure || IsLoopbackHost(Host))
+				if (bInsecureAllowed || IsLoopbackHost(Host))
 				{
 					return true;
 				}
 				OutError.Code = TEXT("insecure_base_address");
 				OutError.Message = FString::Printf(TEXT("Refusing to send requests to %s over plain HTTP: access tokens would cross the network unencrypted."), *Host);
+#if UE_BUILD_SHIPPING
+				OutError.Hint = TEXT("Use an https address: Allow Insecure Http has no effect in Shipping builds.");
+#else
 				OutError.Hint = TEXT("Use an https address, or turn on Allow Insecure Http in the Quarn SDK settings for a development server.");
+#endif
 				return false;
 			}
 		}

@@ -2,7 +2,10 @@
 
 #include "QuarnClient.h"
 #include "QuarnBaseAddress.h"
+#include "QuarnConsoleCommands.h"
 #include "QuarnCoreModule.h"
+#include "QuarnCoreStats.h"
+#include "QuarnHttpTransport.h"
 #include "QuarnLog.h"
 #include "QuarnResponse.h"
 #include "QuarnSession.h"
@@ -11,6 +14,7 @@
 #include "Async/Async.h"
 #include "Containers/StringConv.h"
 #include "Containers/Ticker.h"
+#include "HAL/PlatformTime.h"
 #include "HAL/ThreadSafeCounter.h"
 #include "GenericPlatform/GenericPlatformHttp.h"
 #include "Misc/Guid.h"
@@ -99,6 +103,8 @@ void FQuarnClient::SendRequest(bool bHasContext, const TWeakObjectPtr<const UObj
 	{
 		return;
 	}
+	TRACE_CPUPROFILER_EVENT_SCOPE(Quarn::Send);
+	SCOPE_CYCLE_COUNTER(STAT_QuarnSend);
 
 	// Shared by every path that could complete the request, so that OnComplete runs once even if a
 	// transport misbehaves and answers twice.
@@ -146,22 +152,30 @@ void FQuarnClient::SendRequest(bool bHasContext, const TWeakObjectPtr<const UObj
 	UE_LOG(LogQuarn, VeryVerbose, TEXT("%s %s"), *Verb, *Path);
 
 	const float TimeoutSeconds = Request.TimeoutSeconds;
+	const double StartSeconds = FPlatformTime::Seconds();
 	// A transport may answer from inside its own Send (the engine's HTTP module does when a
 	// request fails its pre-checks); such an answer is held back until the next tick.
 	TSharedRef<bool> bInsideSend = MakeShared<bool>(true);
 	// Only the first answer counts; a second one from a misbehaving transport is dropped on
 	// arrival, so that a reader never runs twice over one request.
 	const TSharedRef<FThreadSafeCounter, ESPMode::ThreadSafe> Answers = MakeShared<FThreadSafeCounter, ESPMode::ThreadSafe>();
-	GetTransport()->Send(Request, [Complete, Verb, Path, TimeoutSeconds, bInsideSend, Answers, Reader](const FQuarnHttpResponse& Response)
+	INC_DWORD_STAT(STAT_QuarnRequests);
+	GetTransport()->Send(Request, [Complete, Verb, Path, TimeoutSeconds, bInsideSend, Answers, Reader, StartSeconds](const FQuarnHttpResponse& Response)
 	{
 		if (Answers->Increment() != 1)
 		{
 			return;
 		}
 		const int32 StatusCode = Response.StatusCode;
-		// Runs on the game thread: the log line and the caller's callback.
-		auto Finish = [Complete, Verb, Path, StatusCode](bool bOk, TSharedPtr<FJsonObject> Json, const FQuarnError& Error, const FString& RequestId)
+		const int32 Attempts = Response.Attempts;
+		if (Response.Result == EQuarnTransportResult::Answered)
 		{
+			INC_DWORD_STAT_BY(STAT_QuarnBytesReceived, QuarnResponse::BodySize(Response));
+		}
+		// Runs on the game thread: the log line and the caller's callback.
+		auto Finish = [Complete, Verb, Path, StatusCode, Attempts, StartSeconds](bool bOk, TSharedPtr<FJsonObject> Json, const FQuarnError& Error, const FString& RequestId)
+		{
+			QuarnConsoleCommands::LogFinishedRequest(Verb, Path, bOk ? StatusCode : Error.HttpStatus, bOk ? FString() : Error.Code, bOk ? RequestId : Error.RequestId, Attempts, (FPlatformTime::Seconds() - StartSeconds) * 1000.0);
 			if (bOk)
 			{
 				UE_LOG(LogQuarn, Verbose, TEXT("%s %s -> %d (%s)"), *Verb, *Path, StatusCode, *RequestId);
@@ -170,6 +184,8 @@ void FQuarnClient::SendRequest(bool bHasContext, const TWeakObjectPtr<const UObj
 			{
 				UE_LOG(LogQuarn, Verbose, TEXT("%s %s failed: http=%d code=%s (%s)"), *Verb, *Path, Error.HttpStatus, *Error.Code, *Error.RequestId);
 			}
+			TRACE_CPUPROFILER_EVENT_SCOPE(Quarn::HandOver);
+			SCOPE_CYCLE_COUNTER(STAT_QuarnHandOver);
 			Complete(bOk, MoveTemp(Json), Error);
 		};
 
@@ -182,11 +198,16 @@ void FQuarnClient::SendRequest(bool bHasContext, const TWeakObjectPtr<const UObj
 			{
 				TSharedPtr<FJsonObject> Json;
 				FQuarnError Error;
-				const bool bOk = QuarnResponse::Interpret(Answer, TimeoutSeconds, Json, Error);
-				if (bOk && Reader.IsValid())
+				bool bOk = false;
 				{
-					(*Reader)(*Json);
-					Json.Reset();
+					TRACE_CPUPROFILER_EVENT_SCOPE(Quarn::ReadAnswer);
+					SCOPE_CYCLE_COUNTER(STAT_QuarnReadAnswer);
+					bOk = QuarnResponse::Interpret(Answer, TimeoutSeconds, Json, Error);
+					if (bOk && Reader.IsValid())
+					{
+						(*Reader)(*Json);
+						Json.Reset();
+					}
 				}
 				Reader.Reset();
 				const FString RequestId = Answer.RequestId;
@@ -204,11 +225,16 @@ void FQuarnClient::SendRequest(bool bHasContext, const TWeakObjectPtr<const UObj
 		{
 			TSharedPtr<FJsonObject> Json;
 			FQuarnError Error;
-			const bool bOk = QuarnResponse::Interpret(Response, TimeoutSeconds, Json, Error);
-			if (bOk && Reader.IsValid())
+			bool bOk = false;
 			{
-				(*Reader)(*Json);
-				Json.Reset();
+				TRACE_CPUPROFILER_EVENT_SCOPE(Quarn::ReadAnswer);
+				SCOPE_CYCLE_COUNTER(STAT_QuarnReadAnswer);
+				bOk = QuarnResponse::Interpret(Response, TimeoutSeconds, Json, Error);
+				if (bOk && Reader.IsValid())
+				{
+					(*Reader)(*Json);
+					Json.Reset();
+				}
 			}
 			Finish(bOk, MoveTemp(Json), Error, Response.RequestId);
 		};

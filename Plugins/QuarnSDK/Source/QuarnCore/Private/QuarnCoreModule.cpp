@@ -1,6 +1,7 @@
 // Copyright Quarn. All Rights Reserved.
 
 #include "QuarnCoreModule.h"
+#include "QuarnConsoleCommands.h"
 #include "QuarnHttpTransport.h"
 #include "QuarnLog.h"
 #include "Modules/ModuleManager.h"
@@ -20,10 +21,12 @@ void FQuarnCoreModule::StartupModule()
 	FModuleManager::Get().LoadModuleChecked(TEXT("HTTP"));
 	DefaultTransport = MakeShared<FQuarnHttpTransport>();
 	QuarnCoreModule::Running = this;
+	QuarnConsoleCommands::Register();
 }
 
 void FQuarnCoreModule::ShutdownModule()
 {
+	QuarnConsoleCommands::Unregister();
 	QuarnCoreModule::Running = nullptr;
 	// Requests still waiting to be retried go with the retry manager; the HTTP module unbinds
 	// the completions of those still on the wire when it shuts down after this one.

@@ -1,6 +1,7 @@
 // Copyright Quarn. All Rights Reserved.
 
 #include "QuarnHttpTransport.h"
+#include "QuarnCoreStats.h"
 #include "HAL/PlatformTime.h"
 #include "HttpModule.h"
 #include "HttpRetrySystem.h"
@@ -13,6 +14,7 @@ namespace QuarnHttpTransport
 	struct FAttemptClock
 	{
 		double StartSeconds = 0.0;
+		int32 Attempts = 1;
 	};
 
 	/**
@@ -144,13 +146,17 @@ void FQuarnHttpTransport::Send(const FQuarnHttpRequest& Request, FQuarnTransport
 		HttpRequest->OnRequestWillRetry().BindLambda([Clock](FHttpRequestPtr, FHttpResponsePtr, float SecondsToRetry)
 		{
 			Clock->StartSeconds = FPlatformTime::Seconds() + FMath::Max(SecondsToRetry, 0.0f);
+			++Clock->Attempts;
+			INC_DWORD_STAT(STAT_QuarnRetries);
 		});
 	}
 
 	HttpRequest->OnProcessRequestComplete().BindLambda([OnDone = MoveTemp(OnDone), Clock, TimeoutSeconds](FHttpRequestPtr Finished, FHttpResponsePtr HttpResponse, bool bProcessedSuccessfully)
 	{
 		const bool bAttemptOutlivedTimeout = TimeoutSeconds > 0.0f && FPlatformTime::Seconds() - Clock->StartSeconds >= TimeoutSeconds;
-		OnDone(QuarnHttpTransport::ToResponse(Finished, HttpResponse, bProcessedSuccessfully, bAttemptOutlivedTimeout));
+		FQuarnHttpResponse Response = QuarnHttpTransport::ToResponse(Finished, HttpResponse, bProcessedSuccessfully, bAttemptOutlivedTimeout);
+		Response.Attempts = Clock->Attempts;
+		OnDone(Response);
 	});
 
 	Clock->StartSeconds = FPlatformTime::Seconds();

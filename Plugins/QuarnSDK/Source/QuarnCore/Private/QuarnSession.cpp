@@ -1,6 +1,7 @@
 // Copyright Quarn. All Rights Reserved.
 
 #include "QuarnSession.h"
+#include "QuarnCoreStats.h"
 #include "QuarnJsonBody.h"
 #include "QuarnLog.h"
 #include "Containers/Ticker.h"
@@ -201,6 +202,16 @@ double FQuarnSession::GetSecondsLeft() const
 	return FMath::Max(ExpiresAt - FPlatformTime::Seconds(), 0.0);
 }
 
+void FQuarnSession::TreatTokenAsExpired()
+{
+	if (AccessToken.IsEmpty())
+	{
+		return;
+	}
+	ExpiresAt = FPlatformTime::Seconds();
+	RetryRenewalAt = 0.0;
+}
+
 double FQuarnSession::RenewalMargin(double LifetimeSeconds)
 {
 	return FMath::Max(LifetimeSeconds * 0.1, FMath::Min(5.0, LifetimeSeconds * 0.5));
@@ -313,11 +324,13 @@ void FQuarnSession::SendNow(const TSharedRef<FRequest>& Request)
 {
 	Request->SentToken = AccessToken;
 	const TWeakPtr<FQuarnSession> WeakThis = AsShared();
+	++RequestsInFlight;
 	SendDirect(Request->Method, Request->Path, Request->Body, AccessToken, Request->IdempotencyKey, Request->Reader,
 		[WeakThis, Request](bool bOk, TSharedPtr<FJsonObject> Json, const FQuarnError& Error)
 		{
 			if (const TSharedPtr<FQuarnSession> Session = WeakThis.Pin())
 			{
+				--Session->RequestsInFlight;
 				Session->HandleAnswer(Request, bOk, MoveTemp(Json), Error);
 			}
 			else
@@ -380,10 +393,15 @@ void FQuarnSession::SendSignIn()
 	Body->SetStringField(TEXT("provider"), Provider);
 	Body->SetStringField(TEXT("ticket"), Ticket);
 	const TWeakPtr<FQuarnSession> WeakThis = AsShared();
+	++RequestsInFlight;
 	SendDirect(TEXT("POST"), TEXT("/v1/game/sessions"), QuarnJsonBody::Write(Body), FString(), FString(), nullptr,
 		[WeakThis, Serial](bool bOk, TSharedPtr<FJsonObject> Json, const FQuarnError& Error)
 		{
 			const TSharedPtr<FQuarnSession> Session = WeakThis.Pin();
+			if (Session.IsValid())
+			{
+				--Session->RequestsInFlight;
+			}
 			if (Session.IsValid() && Session->bRenewing && Session->SignInSerial == Serial)
 			{
 				Session->HandleSignIn(bOk, Json, Error);
@@ -451,6 +469,7 @@ void FQuarnSession::HandleSignIn(bool bOk, const TSharedPtr<FJsonObject>& Json, 
 	bTokenKnownExpired = false;
 	++Renewals;
 	++QuarnSession::TotalRenewals();
+	INC_DWORD_STAT(STAT_QuarnRenewals);
 	Start(NewToken, ExpiresIn, Provider, Ticket);
 	UE_LOG(LogQuarn, Log, TEXT("Renewed the session of player %s; the new token lasts %.0f s."), *PlayerId, ExpiresIn);
 	if (OnRenewed)

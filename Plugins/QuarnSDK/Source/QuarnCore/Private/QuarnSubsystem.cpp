@@ -102,6 +102,19 @@ void UQuarnSubsystem::SignOut(const FString& PlayerId)
 	Sessions.Remove(PlayerId);
 }
 
+TArray<FString> UQuarnSubsystem::GetAuthenticatedPlayerIds() const
+{
+	TArray<FString> PlayerIds;
+	AccessTokens.GetKeys(PlayerIds);
+	return PlayerIds;
+}
+
+TSharedPtr<FQuarnSession> UQuarnSubsystem::FindSession(const FString& PlayerId) const
+{
+	const TSharedPtr<FQuarnSession>* Session = Sessions.Find(PlayerId);
+	return Session != nullptr ? *Session : nullptr;
+}
+
 void UQuarnSubsystem::Deinitialize()
 {
 	AccessTokens.Empty();

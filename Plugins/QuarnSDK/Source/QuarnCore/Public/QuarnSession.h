@@ -60,6 +60,21 @@ public:
 	/** Sign-ins the session made by itself, over its life. */
 	int32 GetRenewalCount() const { return Renewals; }
 
+	/** Requests the session has sent, its own sign-ins included, that have no answer yet. */
+	int32 GetRequestsInFlight() const { return RequestsInFlight; }
+
+	/** Requests held until the session has a new token. */
+	int32 GetRequestsWaiting() const { return Waiting.Num(); }
+
+	/** True when the session remembers a ticket, so that it can sign in again by itself. */
+	bool CanRenew() const { return !Provider.IsEmpty(); }
+
+	/**
+	 * Treats the token as expired from now on, so that the next request renews it first, as after
+	 * its real expiry. For trying the renewal in a running game (Quarn.ExpireToken).
+	 */
+	void TreatTokenAsExpired();
+
 	/**
 	 * The service client's hook, on the game thread: when AccessToken belongs to a session of the
 	 * sender's game instance, the session takes the request (OnComplete is moved from) with its
@@ -123,6 +138,7 @@ private:
 	bool bTokenKnownExpired = false;
 	int32 Attempt = 0;
 	int32 Renewals = 0;
+	int32 RequestsInFlight = 0;
 	/** Sign-ins made before the one now in flight, so that an answer to a stale one is ignored. */
 	int32 SignInSerial = 0;
 	TArray<TSharedRef<FRequest>> Waiting;

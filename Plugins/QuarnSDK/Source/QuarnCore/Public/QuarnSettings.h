@@ -31,7 +31,8 @@ public:
 
 	/**
 	 * Allows a plain-HTTP address that is not on this machine. Access tokens would then cross the
-	 * network unencrypted, so leave it off outside a development network.
+	 * network unencrypted, so leave it off outside a development network. Has no effect in
+	 * Shipping builds, which say so once in the log when it is set.
 	 */
 	UPROPERTY(config, EditAnywhere, BlueprintReadOnly, Category = "Velmora|Service")
 	bool bAllowInsecureHttp = false;

@@ -65,6 +65,12 @@ public:
 	UFUNCTION(BlueprintCallable, Category = "Velmora|Identity")
 	void SignOut(const FString& PlayerId);
 
+	/** The players holding a token in this game instance, for tools that report them. */
+	TArray<FString> GetAuthenticatedPlayerIds() const;
+
+	/** The player's session; null when the player is not signed in or holds a token set by hand. */
+	TSharedPtr<FQuarnSession> FindSession(const FString& PlayerId) const;
+
 	virtual void Deinitialize() override;
 
 private:

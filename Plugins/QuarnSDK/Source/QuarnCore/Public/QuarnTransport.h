@@ -52,6 +52,8 @@ struct FQuarnHttpResponse
 	TSharedPtr<const TArray<uint8>, ESPMode::ThreadSafe> Content;
 	/** The platform's X-Request-Id header, when it sent one. */
 	FString RequestId;
+	/** Times the transport sent the request: more than 1 after retries. */
+	int32 Attempts = 1;
 };
 
 using FQuarnTransportCallback = TFunction<void(const FQuarnHttpResponse& Response)>;

@@ -1,6 +1,7 @@
 // Copyright Quarn. All Rights Reserved.
 
 #include "QuarnStashPanel.h"
+#include "QuarnUIStats.h"
 #include "QuarnLog.h"
 #include "QuarnSettings.h"
 #include "QuarnStashPanelLayout.h"
@@ -127,6 +128,9 @@ void UQuarnStashPanel::SetStatus(const FText& Text, bool bIsError)
 
 void UQuarnStashPanel::DrawGrid(int32 Columns, int32 Rows, int32 CellCount)
 {
+	TRACE_CPUPROFILER_EVENT_SCOPE(Quarn::DrawGrid);
+	SCOPE_CYCLE_COUNTER(STAT_QuarnDrawGrid);
+	CSV_SCOPED_TIMING_STAT(Quarn, PanelDrawGrid);
 	if (GridCanvas == nullptr)
 	{
 		return;

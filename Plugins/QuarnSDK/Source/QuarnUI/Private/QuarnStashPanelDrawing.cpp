@@ -1,6 +1,7 @@
 // Copyright Quarn. All Rights Reserved.
 
 #include "QuarnStashPanel.h"
+#include "QuarnUIStats.h"
 #include "Blueprint/WidgetTree.h"
 #include "Components/Border.h"
 #include "Components/CanvasPanel.h"
@@ -100,6 +101,9 @@ UTexture2D* UQuarnStashPanel::FindIcon(const FString& ItemId) const
 
 void UQuarnStashPanel::DrawItems(const FQuarnContainer& Container)
 {
+	TRACE_CPUPROFILER_EVENT_SCOPE(Quarn::DrawItems);
+	SCOPE_CYCLE_COUNTER(STAT_QuarnDrawItems);
+	CSV_SCOPED_TIMING_STAT(Quarn, PanelDrawItems);
 	if (GridCanvas == nullptr)
 	{
 		return;

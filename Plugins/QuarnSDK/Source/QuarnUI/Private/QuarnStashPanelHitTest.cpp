@@ -1,11 +1,14 @@
 // Copyright Quarn. All Rights Reserved.
 
 #include "QuarnStashPanel.h"
+#include "QuarnUIStats.h"
 #include "Components/CanvasPanel.h"
 #include "Layout/Geometry.h"
 
 bool UQuarnStashPanel::CellAtScreenPosition(const FVector2D& ScreenPosition, int32& OutX, int32& OutY) const
 {
+	TRACE_CPUPROFILER_EVENT_SCOPE(Quarn::CellAtScreenPosition);
+	SCOPE_CYCLE_COUNTER(STAT_QuarnHitTest);
 	OutX = -1;
 	OutY = -1;
 	if (GridCanvas == nullptr || !GridCanvas->GetCachedWidget().IsValid())
@@ -53,6 +56,8 @@ bool UQuarnStashPanel::CellAtScreenPosition(const FVector2D& ScreenPosition, int
 
 bool UQuarnStashPanel::InstanceAtScreenPosition(const FVector2D& ScreenPosition, FQuarnItemInstance& OutInstance) const
 {
+	TRACE_CPUPROFILER_EVENT_SCOPE(Quarn::InstanceAtScreenPosition);
+	SCOPE_CYCLE_COUNTER(STAT_QuarnHitTest);
 	int32 CellX = -1;
 	int32 CellY = -1;
 	if (!CellAtScreenPosition(ScreenPosition, CellX, CellY))

@@ -1,6 +1,7 @@
 // Copyright Quarn. All Rights Reserved.
 
 #include "QuarnStashPanel.h"
+#include "QuarnUIStats.h"
 #include "QuarnClient.h"
 #include "QuarnEnsureContainer.h"
 #include "QuarnLog.h"
@@ -186,6 +187,8 @@ bool UQuarnStashPanel::LayOutForDisplay(FQuarnContainer& Container) const
 
 void UQuarnStashPanel::ShowContainer(const FQuarnContainer& Container)
 {
+	TRACE_CPUPROFILER_EVENT_SCOPE(Quarn::ShowContainer);
+	SCOPE_CYCLE_COUNTER(STAT_QuarnShowContainer);
 	FQuarnContainer Shown = Container;
 	bShowingSlots = LayOutForDisplay(Shown);
 

@@ -2,6 +2,7 @@
 
 #include "QuarnStashPanelReader.h"
 #include "QuarnItemIds.h"
+#include "QuarnUIStats.h"
 #include "Dom/JsonObject.h"
 #include "Dom/JsonValue.h"
 
@@ -55,6 +56,8 @@ namespace QuarnStashPanelReader
 
 	bool TryRead(const FJsonObject& Document, FQuarnContainer& OutContainer)
 	{
+		TRACE_CPUPROFILER_EVENT_SCOPE(Quarn::ReadPanelContainer);
+		SCOPE_CYCLE_COUNTER(STAT_QuarnReadPanelContainer);
 		OutContainer = FQuarnContainer();
 		ReadString(Document, TEXT("id"), OutContainer.ContainerId);
 		ReadString(Document, TEXT("kind"), OutContainer.Kind);

@@ -1,6 +1,7 @@
 // Copyright Quarn. All Rights Reserved.
 
 #include "QuarnReconcile.h"
+#include "QuarnUSMEStats.h"
 #include "QuarnInstanceIdIndex.h"
 #include "Dom/JsonObject.h"
 #include "Dom/JsonValue.h"
@@ -71,6 +72,9 @@ namespace QuarnReconcile
 
 	void BuildIntents(const TArray<FQuarnItemInstance>& Desired, const TArray<FQuarnItemInstance>& Current, const FString& ContainerId, FQuarnSyncReport& Report, TArray<TSharedPtr<FJsonValue>>& OutIntents)
 	{
+		TRACE_CPUPROFILER_EVENT_SCOPE(Quarn::Reconcile);
+		SCOPE_CYCLE_COUNTER(STAT_QuarnReconcile);
+		CSV_SCOPED_TIMING_STAT(Quarn, Reconcile);
 		// Instance id -> container item. An entry's bClaimed is both the seen set of the final
 		// pass and the guard against a second desired item with the same id adding its
 		// difference to the first one's.
@@ -180,6 +184,9 @@ namespace QuarnReconcile
 
 	FString WriteTransactionBody(const TArray<TSharedPtr<FJsonValue>>& Intents, const FString& ContainerId, int64 ExpectedVersion)
 	{
+		TRACE_CPUPROFILER_EVENT_SCOPE(Quarn::ReconcileBody);
+		SCOPE_CYCLE_COUNTER(STAT_QuarnReconcileBody);
+		CSV_SCOPED_TIMING_STAT(Quarn, ReconcileBody);
 		const TSharedRef<FJsonObject> Body = MakeShared<FJsonObject>();
 		Body->SetArrayField(TEXT("intents"), Intents);
 		Body->SetStringField(TEXT("container_id"), ContainerId);

@@ -1,6 +1,7 @@
 // Copyright Quarn. All Rights Reserved.
 
 #include "QuarnUSMEContainerReader.h"
+#include "QuarnUSMEStats.h"
 #include "QuarnUSMEKeys.h"
 #include "QuarnItemIds.h"
 #include "Dom/JsonObject.h"
@@ -83,6 +84,8 @@ namespace QuarnUSMEContainerReader
 
 	FQuarnUSMEContainerRead Read(const FJsonObject& Document)
 	{
+		TRACE_CPUPROFILER_EVENT_SCOPE(Quarn::ReadSyncContainer);
+		SCOPE_CYCLE_COUNTER(STAT_QuarnReadSyncContainer);
 		FQuarnUSMEContainerRead Result;
 		Result.Version = ReadVersion(Document);
 		if (const FJsonValue* Items = Typed(Document, TEXT("items"), EJson::Array))

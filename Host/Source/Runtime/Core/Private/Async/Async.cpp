@@ -9,6 +9,8 @@
 #include <deque>
 #include <mutex>
 #include <thread>
+#include <cstdio>
+#include <pthread.h>
 #include <vector>
 
 namespace
@@ -41,7 +43,14 @@ namespace
 			const unsigned Count = std::clamp(Cores > 1 ? Cores - 1 : 1u, 1u, 4u);
 			for (unsigned Index = 0; Index < Count; ++Index)
 			{
-				Threads.emplace_back([this] { Run(); });
+				Threads.emplace_back([this, Index]
+				{
+					// Named as a profiler shows the engine's background workers (15 characters at most).
+					char Name[16];
+					std::snprintf(Name, sizeof(Name), "BgWorker #%u", Index + 1);
+					pthread_setname_np(pthread_self(), Name);
+					Run();
+				});
 			}
 		}
 

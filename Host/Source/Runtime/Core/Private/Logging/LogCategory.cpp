@@ -2,8 +2,10 @@
 
 #include "Logging/LogCategory.h"
 #include "Logging/LogMacros.h"
+#include "Logging/LogWarningFilter.h"
 #include "Misc/OutputDeviceRedirector.h"
 #include "Containers/StringConv.h"
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 
@@ -85,6 +87,21 @@ namespace UE::Logging::Private
 		};
 	} // namespace
 
+	namespace
+	{
+		std::atomic<ILogWarningFilter*> GWarningFilter{ nullptr };
+	}
+
+	void SetLogWarningFilter(ILogWarningFilter* Filter)
+	{
+		GWarningFilter.store(Filter);
+	}
+
+	ILogWarningFilter* GetLogWarningFilter()
+	{
+		return GWarningFilter.load();
+	}
+
 	void BasicLogImpl(const FLogCategoryBase& Category, ELogVerbosity::Type Verbosity, const TCHAR* Format, const UE::Core::Private::FFormatArgValue* Args, int32 NumArgs)
 	{
 		// One buffer per thread and nesting depth, so that formatting does not allocate per line.
@@ -96,7 +113,16 @@ namespace UE::Logging::Private
 		Buffer.Reset();
 		FBufferSink Sink(Buffer);
 		UE::Core::Private::FormatToSink(Sink, Format, Args, NumArgs);
-		FOutputDeviceRedirector::Get()->Serialize(*Buffer, Verbosity, Category.GetCategoryName());
+		const ELogVerbosity::Type Level = static_cast<ELogVerbosity::Type>(Verbosity & ELogVerbosity::VerbosityMask);
+		ILogWarningFilter* const Filter = GWarningFilter.load();
+		if (Filter != nullptr && (Level == ELogVerbosity::Error || Level == ELogVerbosity::Warning))
+		{
+			Filter->SerializeWarning(*Buffer, Verbosity, Category.GetCategoryName());
+		}
+		else
+		{
+			FOutputDeviceRedirector::Get()->Serialize(*Buffer, Verbosity, Category.GetCategoryName());
+		}
 		--Depth;
 	}
 

@@ -2,12 +2,45 @@
 
 #include "Misc/AutomationTest.h"
 
+#include "Logging/LogWarningFilter.h"
 #include "Misc/CoreGlobals.h"
 #include "Misc/OutputDeviceRedirector.h"
 #include "Misc/ScopeLock.h"
 
 DEFINE_LOG_CATEGORY(LogLatentCommands);
 DEFINE_LOG_CATEGORY(LogAutomationTestFramework);
+
+namespace UE::Automation::Private
+{
+	/** Set while the message filter hands a line it downgraded to the log devices (on that thread). */
+	thread_local bool bForwardingExpectedLine = false;
+}
+
+/**
+ * The engine's FAutomationTestMessageFilter: while a test runs, an Error or Warning line that the
+ * test expects is counted against its expectation, then passed on as Verbose, so that no other log
+ * device sees it as a warning or an error.
+ */
+class FAutomationTestFramework::FAutomationTestMessageFilter final : public UE::Logging::Private::ILogWarningFilter
+{
+public:
+	void SetCurrentAutomationTest(FAutomationTestBase* InAutomationTest) { CurTest = InAutomationTest; }
+
+	virtual void SerializeWarning(const TCHAR* V, ELogVerbosity::Type Verbosity, const FName& Category) override
+	{
+		FAutomationTestBase* const LocalCurTest = CurTest.load();
+		if (LocalCurTest != nullptr && V != nullptr && LocalCurTest->IsExpectedMessage(FString(V), ELogVerbosity::Warning))
+		{
+			TGuardValue<bool> Forwarding(UE::Automation::Private::bForwardingExpectedLine, true);
+			FOutputDeviceRedirector::Get()->Serialize(V, ELogVerbosity::Verbose, Category);
+			return;
+		}
+		FOutputDeviceRedirector::Get()->Serialize(V, Verbosity, Category);
+	}
+
+private:
+	std::atomic<FAutomationTestBase*> CurTest{ nullptr };
+};
 
 // FAutomationTestExecutionInfo
 
@@ -79,7 +112,8 @@ FAutomationTestFramework& FAutomationTestFramework::Get()
 }
 
 FAutomationTestFramework::FAutomationTestFramework()
-	: RequestedTestFilter(EAutomationTestFlags::SmokeFilter | EAutomationTestFlags::EngineFilter | EAutomationTestFlags::ProductFilter | EAutomationTestFlags::PerfFilter | EAutomationTestFlags::StressFilter | EAutomationTestFlags::NegativeFilter)
+	: AutomationTestMessageFilter(MakeUnique<FAutomationTestMessageFilter>())
+	, RequestedTestFilter(EAutomationTestFlags::SmokeFilter | EAutomationTestFlags::EngineFilter | EAutomationTestFlags::ProductFilter | EAutomationTestFlags::PerfFilter | EAutomationTestFlags::StressFilter | EAutomationTestFlags::NegativeFilter)
 	, StartTime(0.0)
 	, bTestSuccessful(false)
 	, CurrentTest(nullptr)
@@ -88,6 +122,10 @@ FAutomationTestFramework::FAutomationTestFramework()
 
 FAutomationTestFramework::~FAutomationTestFramework()
 {
+	if (UE::Logging::Private::GetLogWarningFilter() == AutomationTestMessageFilter.Get())
+	{
+		UE::Logging::Private::SetLogWarningFilter(nullptr);
+	}
 	AutomationTestClassNameToInstanceMap.Empty();
 }
 
@@ -170,6 +208,8 @@ void FAutomationTestFramework::StartTestByName(const FString& InTestToRun, const
 	StartTime = FPlatformTime::Seconds();
 
 	AutomationTestOutputDevice.SetCurrentAutomationTest(CurrentTest);
+	AutomationTestMessageFilter->SetCurrentAutomationTest(CurrentTest);
+	UE::Logging::Private::SetLogWarningFilter(AutomationTestMessageFilter.Get());
 	if (GLog != nullptr)
 	{
 		GLog->AddOutputDevice(&AutomationTestOutputDevice);
@@ -215,6 +255,8 @@ bool FAutomationTestFramework::StopTest(FAutomationTestExecutionInfo& OutExecuti
 		GLog->RemoveOutputDevice(&AutomationTestOutputDevice);
 	}
 	AutomationTestOutputDevice.SetCurrentAutomationTest(nullptr);
+	UE::Logging::Private::SetLogWarningFilter(nullptr);
+	AutomationTestMessageFilter->SetCurrentAutomationTest(nullptr);
 	LatentCommands.Empty();
 
 	if (CurrentTest == nullptr)
@@ -242,7 +284,8 @@ bool FAutomationTestFramework::StopTest(FAutomationTestExecutionInfo& OutExecuti
 void FAutomationTestFramework::FAutomationTestOutputDevice::Serialize(const TCHAR* V, ELogVerbosity::Type Verbosity, const FName& Category)
 {
 	FAutomationTestBase* const Test = CurTest.load();
-	if (Test == nullptr || V == nullptr)
+	// A line the message filter passed on as Verbose has been counted there already.
+	if (Test == nullptr || V == nullptr || UE::Automation::Private::bForwardingExpectedLine)
 	{
 		return;
 	}

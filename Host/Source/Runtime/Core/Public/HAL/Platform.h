@@ -32,30 +32,8 @@
 #define PLATFORM_COMPILER_CLANG 1
 #define PLATFORM_CACHE_LINE_SIZE 64
 
-#ifndef UE_BUILD_SHIPPING
-	#define UE_BUILD_SHIPPING 0
-#endif
-#ifndef UE_BUILD_DEVELOPMENT
-	#define UE_BUILD_DEVELOPMENT 1
-#endif
-#ifndef WITH_EDITOR
-	#define WITH_EDITOR 0
-#endif
-#ifndef WITH_EDITORONLY_DATA
-	#define WITH_EDITORONLY_DATA WITH_EDITOR
-#endif
-#ifndef DO_CHECK
-	#define DO_CHECK 1
-#endif
-#ifndef DO_GUARD_SLOW
-	#define DO_GUARD_SLOW 0
-#endif
-#ifndef DO_ENSURE
-	#define DO_ENSURE 1
-#endif
-#ifndef NO_LOGGING
-	#define NO_LOGGING 0
-#endif
+#include "Misc/Build.h"
+
 #ifndef UE_ENABLE_ICU
 	#define UE_ENABLE_ICU 1
 #endif

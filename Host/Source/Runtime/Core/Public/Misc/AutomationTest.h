@@ -26,6 +26,7 @@
 #include "Misc/Char.h"
 #include "Misc/CString.h"
 #include "Misc/EnumClassFlags.h"
+#include "Templates/UniquePtr.h"
 #include "Misc/Optional.h"
 #include "Misc/OutputDevice.h"
 #include "Misc/Timespan.h"
@@ -315,12 +316,16 @@ private:
 		std::atomic<FAutomationTestBase*> CurTest { nullptr };
 	};
 
+	/** Turns expected Error and Warning lines into Verbose ones before the log devices see them. */
+	class FAutomationTestMessageFilter;
+
 	CORE_API FAutomationTestFramework();
 	CORE_API ~FAutomationTestFramework();
 	FAutomationTestFramework(const FAutomationTestFramework&) = delete;
 	FAutomationTestFramework& operator=(const FAutomationTestFramework&) = delete;
 
 	FAutomationTestOutputDevice AutomationTestOutputDevice;
+	TUniquePtr<FAutomationTestMessageFilter> AutomationTestMessageFilter;
 	TMap<FString, FAutomationTestBase*> AutomationTestClassNameToInstanceMap;
 	TQueue<TSharedPtr<IAutomationLatentCommand>> LatentCommands;
 	EAutomationTestFlags RequestedTestFilter;

@@ -4,6 +4,13 @@
 
 #include "HAL/Platform.h"
 
+// Metadata follows editor-only data unless a target keeps it without (a game that reads it).
+#ifndef WITH_METADATA
+	#define WITH_METADATA WITH_EDITORONLY_DATA
+#elif WITH_EDITORONLY_DATA && !WITH_METADATA
+	#error WITH_EDITORONLY_DATA=1 requires WITH_METADATA=1
+#endif
+
 enum { INDEX_NONE = -1 };
 enum { UNICODE_BOM = 0xfeff };
 

@@ -30,18 +30,32 @@ namespace UE::Host::CodeGen
 
 		void ApplyMetaData(FField* Field, const FMetaDataPairParam* MetaData, int32 Num)
 		{
+#if WITH_METADATA
 			for (int32 I = 0; I < Num; ++I)
 			{
 				Field->SetMetaData(MetaData[I].Key, MetaData[I].Value);
 			}
+#else
+			// Generated code passes none where the target keeps no metadata.
+			(void)Field;
+			(void)MetaData;
+			(void)Num;
+#endif
 		}
 
 		void ApplyMetaData(UField* Field, const FMetaDataPairParam* MetaData, int32 Num)
 		{
+#if WITH_METADATA
 			for (int32 I = 0; I < Num; ++I)
 			{
 				Field->SetMetaData(MetaData[I].Key, MetaData[I].Value);
 			}
+#else
+			// Generated code passes none where the target keeps no metadata.
+			(void)Field;
+			(void)MetaData;
+			(void)Num;
+#endif
 		}
 
 		FProperty* CreateProperty(FFieldVariant Owner, const FPropertyParams& Params)

@@ -32,7 +32,9 @@ namespace UE::Host
 		Class->ClassConfigName = Parent->ClassConfigName;
 		Class->PropertiesSize = Parent->PropertiesSize;
 		Class->MinAlignment = Parent->MinAlignment;
+#if WITH_METADATA
 		Class->SetMetaData(TEXT("BlueprintType"), TEXT("true"));
+#endif
 	}
 
 	FBlueprintClassBuilder& FBlueprintClassBuilder::OverrideEvent(FName EventName, TFunction<void(UObject* Self, void* Parms)> Body)

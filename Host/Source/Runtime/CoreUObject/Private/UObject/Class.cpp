@@ -160,6 +160,7 @@ UStruct* UField::GetOwnerStruct() const
 	return nullptr;
 }
 
+#if WITH_METADATA
 const FString* UField::FindMetaData(const TCHAR* Key) const
 {
 	return MetaData::Find(MetaDataMap, Key);
@@ -200,30 +201,36 @@ bool UField::GetBoolMetaData(const TCHAR* Key) const
 	return GetMetaData(Key) == TEXT("true");
 }
 
+#endif // WITH_METADATA
+
 FText UField::GetDisplayNameText() const
 {
-	if (const FString* DisplayName = FindMetaData(TEXT("DisplayName")))
+#if WITH_METADATA
+	if (const FString* DisplayName = MetaData::Find(MetaDataMap, TEXT("DisplayName")))
 	{
 		return FText::FromString(*DisplayName);
 	}
+#endif
 	return FText::FromString(NameToDisplayString(GetName(), false));
 }
 
+#if WITH_EDITORONLY_DATA
 FText UField::GetToolTipText(bool bShortTooltip) const
 {
 	if (bShortTooltip)
 	{
-		if (const FString* Short = FindMetaData(TEXT("ShortTooltip")))
+		if (const FString* Short = MetaData::Find(MetaDataMap, TEXT("ShortTooltip")))
 		{
 			return FText::FromString(*Short);
 		}
 	}
-	if (const FString* ToolTip = FindMetaData(TEXT("ToolTip")))
+	if (const FString* ToolTip = MetaData::Find(MetaDataMap, TEXT("ToolTip")))
 	{
 		return FText::FromString(*ToolTip);
 	}
 	return GetDisplayNameText();
 }
+#endif
 
 // ---------------------------------------------------------------------------------------------
 // UStruct
@@ -645,6 +652,7 @@ bool UEnum::IsValidEnumName(FName InName) const
 	return GetIndexByName(InName) != INDEX_NONE;
 }
 
+#if WITH_METADATA
 FString UEnum::GetMetaData(const TCHAR* Key, int32 NameIndex) const
 {
 	FString FullKey = Key;
@@ -675,13 +683,17 @@ void UEnum::SetMetaData(const TCHAR* Key, const TCHAR* InValue, int32 NameIndex)
 	UField::SetMetaData(*FullKey, InValue);
 }
 
+#endif // WITH_METADATA
+
 FText UEnum::GetDisplayNameTextByIndex(int32 Index) const
 {
+#if WITH_METADATA
 	const FString DisplayName = GetMetaData(TEXT("DisplayName"), Index);
 	if (!DisplayName.IsEmpty())
 	{
 		return FText::FromString(DisplayName);
 	}
+#endif
 	return FText::FromString(GetNameStringByIndex(Index));
 }
 

@@ -74,6 +74,7 @@ FString FField::GetAuthoredName() const
 	return GetName();
 }
 
+#if WITH_METADATA
 const FString* FField::FindMetaData(const TCHAR* Key) const
 {
 	return MetaData::Find(MetaDataMap, Key);
@@ -119,15 +120,20 @@ int32 FField::GetIntMetaData(const TCHAR* Key) const
 	return FCString::Atoi(*GetMetaData(Key));
 }
 
+#endif // WITH_METADATA
+
 FText FField::GetDisplayNameText() const
 {
+#if WITH_METADATA
 	if (const FString* DisplayName = FindMetaData(TEXT("DisplayName")))
 	{
 		return FText::FromString(*DisplayName);
 	}
+#endif
 	return FText::FromString(GetName());
 }
 
+#if WITH_EDITORONLY_DATA
 FText FField::GetToolTipText(bool bShortTooltip) const
 {
 	if (bShortTooltip)
@@ -143,6 +149,7 @@ FText FField::GetToolTipText(bool bShortTooltip) const
 	}
 	return GetDisplayNameText();
 }
+#endif
 
 void FField::AddCppProperty(FProperty* Property)
 {

@@ -30,6 +30,8 @@ class COREUOBJECT_API UField : public UObject
 	UClass* GetOwnerClass() const;
 	UStruct* GetOwnerStruct() const;
 
+#if WITH_METADATA
+	// Metadata exists only where the target keeps it, as in the engine.
 	const FString* FindMetaData(const TCHAR* Key) const;
 	const FString* FindMetaData(const FName& Key) const;
 	const FString& GetMetaData(const TCHAR* Key) const;
@@ -41,9 +43,13 @@ class COREUOBJECT_API UField : public UObject
 	void RemoveMetaData(const TCHAR* Key);
 	bool GetBoolMetaData(const TCHAR* Key) const;
 	const TMap<FName, FString>* GetMetaDataMap() const { return MetaDataMap; }
+#endif // WITH_METADATA
 
 	FText GetDisplayNameText() const;
+#if WITH_EDITORONLY_DATA
+	// Editor-only in the engine, as the tool tip texts are; metadata alone does not bring it.
 	FText GetToolTipText(bool bShortTooltip = false) const;
+#endif
 
 protected:
 	TMap<FName, FString>* MetaDataMap = nullptr;
@@ -283,10 +289,12 @@ class COREUOBJECT_API UEnum : public UField
 	FText GetDisplayNameTextByValue(int64 Value) const;
 	FString GetAuthoredNameStringByIndex(int32 Index) const { return GetNameStringByIndex(Index); }
 
+#if WITH_METADATA
 	// Entry metadata is stored under "<Entry>.<Key>", as the header tool writes it.
 	FString GetMetaData(const TCHAR* Key, int32 NameIndex = INDEX_NONE) const;
 	bool HasMetaData(const TCHAR* Key, int32 NameIndex = INDEX_NONE) const;
 	void SetMetaData(const TCHAR* Key, const TCHAR* InValue, int32 NameIndex = INDEX_NONE);
+#endif // WITH_METADATA
 
 	TArray<TPair<FName, int64>> Names;
 

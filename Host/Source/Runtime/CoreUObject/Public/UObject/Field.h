@@ -109,7 +109,8 @@ public:
 	EObjectFlags GetFlags() const { return FlagsPrivate; }
 	bool HasAnyFlags(EObjectFlags Flags) const { return (FlagsPrivate & Flags) != 0; }
 
-	// Metadata, kept as an editor build keeps it.
+#if WITH_METADATA
+	// Metadata, only where the target keeps it, as in the engine.
 	const FString* FindMetaData(const TCHAR* Key) const;
 	const FString* FindMetaData(const FName& Key) const;
 	const FString& GetMetaData(const TCHAR* Key) const;
@@ -122,9 +123,13 @@ public:
 	bool GetBoolMetaData(const TCHAR* Key) const;
 	int32 GetIntMetaData(const TCHAR* Key) const;
 	const TMap<FName, FString>* GetMetaDataMap() const { return MetaDataMap; }
+#endif // WITH_METADATA
 
 	FText GetDisplayNameText() const;
+#if WITH_EDITORONLY_DATA
+	// Editor-only in the engine, as the tool tip texts are; metadata alone does not bring it.
 	FText GetToolTipText(bool bShortTooltip = false) const;
+#endif
 
 	// Containers own their inner properties through this.
 	virtual void AddCppProperty(class FProperty* Property);

@@ -6,6 +6,7 @@
 #include "UObject/Object.h"
 #include "UObject/ObjectMacros.h"
 #include "Templates/SubclassOf.h"
+#include "Engine/NetworkDelegates.h"
 #include "Subsystems/GameInstanceSubsystem.h"
 #include "Subsystems/SubsystemCollection.h"
 #include "GameInstance.generated.h"
@@ -55,12 +56,21 @@ public:
 	ENGINE_API void ReceiveShutdown();
 
 	/** Creates the world context and a world with this game instance, then initializes the game instance. */
-	ENGINE_API virtual void InitializeStandalone(const FName InPackageName = NAME_None, UPackage* InWorldPackage = nullptr);
+	ENGINE_API void InitializeStandalone(const FName InPackageName = NAME_None, UPackage* InWorldPackage = nullptr);
 
 	/** Starts the game: the host has no maps to load, so play begins in the world made by InitializeStandalone. */
 	ENGINE_API virtual void StartGameInstance();
 
 	FWorldContext* GetWorldContext() const { return WorldContext; }
+
+	/** Called on a server when a client asks for an encryption key; answers that there is none unless overridden. */
+	ENGINE_API virtual void ReceivedNetworkEncryptionToken(const FString& EncryptionToken, const FOnEncryptionKeyResponse& Delegate);
+
+	/** Called on a client when the server has acknowledged encryption; answers that there is none unless overridden. */
+	ENGINE_API virtual void ReceivedNetworkEncryptionAck(const FOnEncryptionKeyResponse& Delegate);
+
+	/** Called when a connecting client fails to set up encryption. */
+	ENGINE_API virtual EEncryptionFailureAction ReceivedNetworkEncryptionFailure(UNetConnection* Connection);
 
 	/** Adds an object to the list of objects kept alive by this game instance; adding it twice keeps one entry. */
 	ENGINE_API virtual void RegisterReferencedObject(UObject* ObjectToReference);

@@ -21,6 +21,9 @@ namespace UE::Host
 
 		/** Seconds between the collections the engine runs on its own; 0 collects only on demand. */
 		float TimeBetweenGarbageCollectionPasses = 61.1f;
+
+		/** False starts as a dedicated server or a commandlet does: FSlateApplication::IsInitialized() is false. */
+		bool bWithSlate = true;
 	};
 
 	/**

@@ -1,9 +1,23 @@
 // Copyright Quarn. All Rights Reserved.
 
 #include "Host/SlateApplicationHost.h"
+#include "Framework/Application/SlateApplication.h"
+
+#include <atomic>
 
 namespace UE::Host
 {
+	namespace
+	{
+		// A server build has no Slate application at all.
+		std::atomic<bool> bSlateApplicationInitialized{ !UE_SERVER };
+	}
+
+	void SetSlateApplicationInitialized(bool bInitialized)
+	{
+		bSlateApplicationInitialized = bInitialized && !UE_SERVER;
+	}
+
 	FHostSlateApplication& FHostSlateApplication::Get()
 	{
 		static FHostSlateApplication Application;
@@ -94,4 +108,9 @@ namespace UE::Host
 		}
 		return nullptr;
 	}
+}
+
+bool FSlateApplication::IsInitialized()
+{
+	return UE::Host::bSlateApplicationInitialized.load();
 }

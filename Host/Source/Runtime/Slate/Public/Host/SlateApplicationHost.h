@@ -9,6 +9,12 @@
 namespace UE::Host
 {
 	/**
+	 * Whether the process has a Slate application, as FSlateApplication::IsInitialized() answers:
+	 * true unless the engine loop starts as a server or a commandlet does (a server build never has one).
+	 */
+	SLATE_API void SetSlateApplicationInitialized(bool bInitialized);
+
+	/**
 	 * What the engine's Slate application does for the host's windows each frame: lay each one
 	 * out (a prepass at its DPI scale) and paint it into its element list, which caches every
 	 * painted widget's geometry. The engine loop ticks it; the renderer draws the element lists.

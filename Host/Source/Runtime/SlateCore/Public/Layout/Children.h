@@ -117,6 +117,24 @@ public:
 		return *NewSlot;
 	}
 
+	/** Takes the slot out of its arguments, then builds it from them; its index. */
+	int32 AddSlot(typename SlotType::FSlotArguments&& SlotArgument)
+	{
+		TUniquePtr<SlotType> NewSlot = SlotArgument.StealSlot();
+		check(NewSlot.Get());
+		const int32 Result = Children.Add(MoveTemp(NewSlot));
+		Children[Result]->Construct(*this, MoveTemp(SlotArgument));
+		return Result;
+	}
+
+	void InsertSlot(typename SlotType::FSlotArguments&& SlotArgument, int32 Index)
+	{
+		TUniquePtr<SlotType> NewSlot = SlotArgument.StealSlot();
+		check(NewSlot.Get());
+		Children.Insert(MoveTemp(NewSlot), Index);
+		Children[Index]->Construct(*this, MoveTemp(SlotArgument));
+	}
+
 	void RemoveAt(int32 Index) { Children.RemoveAt(Index); }
 
 	/** Removes the slot holding the widget; its index, or INDEX_NONE. */
@@ -138,6 +156,53 @@ public:
 
 	SlotType& operator[](int32 Index) { return *Children[Index]; }
 	const SlotType& operator[](int32 Index) const { return *Children[Index]; }
+
+	/** A slot being declared; it joins the children when this goes out of scope (at the end of the statement). */
+	struct FScopedWidgetSlotArguments final : public SlotType::FSlotArguments
+	{
+	public:
+		FScopedWidgetSlotArguments(TUniquePtr<SlotType> InSlot, TPanelChildren<SlotType>& InChildren, int32 InIndex)
+			: SlotType::FSlotArguments(MoveTemp(InSlot))
+			, Children(InChildren)
+			, Index(InIndex)
+		{
+		}
+		FScopedWidgetSlotArguments(TUniquePtr<SlotType> InSlot, TPanelChildren<SlotType>& InChildren, int32 InIndex, TFunction<void(const SlotType*, int32)> OnAdded)
+			: SlotType::FSlotArguments(MoveTemp(InSlot))
+			, Children(InChildren)
+			, Index(InIndex)
+			, Added(MoveTemp(OnAdded))
+		{
+		}
+		FScopedWidgetSlotArguments(const FScopedWidgetSlotArguments&) = delete;
+		FScopedWidgetSlotArguments& operator=(const FScopedWidgetSlotArguments&) = delete;
+		FScopedWidgetSlotArguments(FScopedWidgetSlotArguments&&) = default;
+
+		~FScopedWidgetSlotArguments()
+		{
+			// A moved-from argument holds no slot.
+			if (const SlotType* SlotPtr = this->GetSlot())
+			{
+				if (Index == INDEX_NONE)
+				{
+					Index = Children.AddSlot(MoveTemp(*this));
+				}
+				else
+				{
+					Children.InsertSlot(MoveTemp(*this), Index);
+				}
+				if (Added)
+				{
+					Added(SlotPtr, Index);
+				}
+			}
+		}
+
+	private:
+		TPanelChildren<SlotType>& Children;
+		int32 Index;
+		TFunction<void(const SlotType*, int32)> Added;
+	};
 
 private:
 	TArray<TUniquePtr<SlotType>> Children;

@@ -125,8 +125,12 @@ bool UGameViewportSubsystem::AddToScreen(UWidget* Widget, ULocalPlayer* Player, 
 
 		const TPair<FMargin, bool> OffsetArgument = UE::UMG::Private::CalculateOffsetArgument(Slot);
 		FullScreenCanvas = SNew(SConstraintCanvas);
-		RawSlot = &FullScreenCanvas->AddSlot();
-		RawSlot->SetOffset(OffsetArgument.Key).SetAutoSize(OffsetArgument.Value).SetAnchors(Slot.Anchors).SetAlignment(Slot.Alignment);
+		FullScreenCanvas->AddSlot()
+			.Offset(OffsetArgument.Key)
+			.AutoSize(OffsetArgument.Value)
+			.Anchors(Slot.Anchors)
+			.Alignment(Slot.Alignment)
+			.Expose(RawSlot);
 
 		SlotInfo.Slot = Slot;
 		SlotInfo.FullScreenWidget = FullScreenCanvas;

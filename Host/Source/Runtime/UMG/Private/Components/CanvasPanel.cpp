@@ -117,8 +117,11 @@ void UCanvasPanelSlot::ReleaseSlateResources(bool bReleaseChildren)
 
 void UCanvasPanelSlot::BuildSlot(TSharedRef<SConstraintCanvas> Canvas)
 {
-	Slot = &Canvas->AddSlot();
-	(*Slot)[Content == nullptr ? SNullWidget::NullWidget : Content->TakeWidget()];
+	Canvas->AddSlot()
+		.Expose(Slot)
+		[
+			Content == nullptr ? SNullWidget::NullWidget : Content->TakeWidget()
+		];
 	SynchronizeProperties();
 }
 

@@ -18,7 +18,7 @@ class UTextLayoutWidget : public UWidget
 	GENERATED_UCLASS_BODY()
 
 public:
-	ETextJustify::Type GetJustification() const { return Justification; }
+	// No getter for Justification: the engine offers only the setter (the property is protected).
 
 	/** Sets how the text is aligned within its margin; only a change does anything. */
 	UFUNCTION(BlueprintCallable, Category="Appearance")

@@ -143,10 +143,14 @@ public:
 	UMG_API virtual void ReleaseSlateResources(bool bReleaseChildren) override;
 	UMG_API virtual void BeginDestroy() override;
 
-	/** Whether the widget is being shown in the widget designer. */
+	/** Whether the widget is being shown in the widget designer: never outside an editor build. */
 	bool IsDesignTime() const
 	{
+#if WITH_EDITOR
 		return HasAnyDesignerFlags(EWidgetDesignFlags::Designing);
+#else
+		return false;
+#endif
 	}
 
 	EWidgetDesignFlags GetDesignerFlags() const { return DesignerFlags; }

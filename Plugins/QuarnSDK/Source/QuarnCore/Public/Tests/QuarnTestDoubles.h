@@ -162,11 +162,18 @@ namespace QuarnTests
 	 * A standalone game instance with its own world, so that a test has a game instance subsystem
 	 * (and a world to make widgets in) whether it runs in an editor, a game or a server. The game
 	 * instance is rooted while the fixture lives; going, it shuts down and destroys its world.
+	 *
+	 * Init takes the process's network-encryption handlers over from the game that is running, and
+	 * Shutdown leaves two of them unbound; the fixture hands the running game its own back, so a
+	 * case run inside a live session does not cut that session's encryption hand-shake off.
 	 */
 	class FTestGame
 	{
 	public:
 		FTestGame()
+			: SavedEncryptionToken(FNetDelegates::OnReceivedNetworkEncryptionToken)
+			, SavedEncryptionAck(FNetDelegates::OnReceivedNetworkEncryptionAck)
+			, SavedEncryptionFailure(FNetDelegates::OnReceivedNetworkEncryptionFailure)
 		{
 			GameInstance = NewObject<UGameInstance>(GEngine);
 			GameInstance->AddToRoot();
@@ -183,6 +190,9 @@ namespace QuarnTests
 				World->DestroyWorld(false);
 			}
 			GameInstance->RemoveFromRoot();
+			FNetDelegates::OnReceivedNetworkEncryptionToken = SavedEncryptionToken;
+			FNetDelegates::OnReceivedNetworkEncryptionAck = SavedEncryptionAck;
+			FNetDelegates::OnReceivedNetworkEncryptionFailure = SavedEncryptionFailure;
 		}
 
 		FTestGame(const FTestGame&) = delete;
@@ -200,6 +210,9 @@ namespace QuarnTests
 
 	private:
 		UGameInstance* GameInstance = nullptr;
+		const FNetDelegates::FReceivedNetworkEncryptionToken SavedEncryptionToken;
+		const FNetDelegates::FReceivedNetworkEncryptionAck SavedEncryptionAck;
+		const FNetDelegates::FReceivedNetworkEncryptionFailure SavedEncryptionFailure;
 	};
 
 	/** Every log line written while it lives, from any thread, with its verbosity. */
@@ -245,6 +258,32 @@ namespace QuarnTests
 			for (const TPair<ELogVerbosity::Type, FString>& Entry : Lines)
 			{
 				Found += (Entry.Key == Verbosity && Entry.Value.Contains(Needle, ESearchCase::CaseSensitive)) ? 1 : 0;
+			}
+			return Found;
+		}
+
+		/**
+		 * Whether a line at any verbosity said exactly this. A line the running test expects (AddExpectedError,
+		 * AddExpectedMessage*) reaches log devices as Verbose, so it is looked up by this, not by its verbosity;
+		 * the expectation itself says that it was a warning.
+		 */
+		bool HasAtAnyVerbosity(const FString& Line) const
+		{
+			FScopeLock Lock(&Mutex);
+			return Lines.ContainsByPredicate([&Line](const TPair<ELogVerbosity::Type, FString>& Entry)
+			{
+				return Entry.Value.Equals(Line, ESearchCase::CaseSensitive);
+			});
+		}
+
+		/** Lines at any verbosity that contain Needle (see HasAtAnyVerbosity). */
+		int32 CountAtAnyVerbosity(const FString& Needle) const
+		{
+			FScopeLock Lock(&Mutex);
+			int32 Found = 0;
+			for (const TPair<ELogVerbosity::Type, FString>& Entry : Lines)
+			{
+				Found += Entry.Value.Contains(Needle, ESearchCase::CaseSensitive) ? 1 : 0;
 			}
 			return Found;
 		}

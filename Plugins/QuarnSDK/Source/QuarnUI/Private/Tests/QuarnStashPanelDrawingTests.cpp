@@ -121,7 +121,9 @@ void FQuarnStashPanelDrawingSpec::Define()
 			TestEqualSensitive(TEXT("fallback text"), Fallback->GetText().ToString(), FString(TEXT("Bandage")));
 			TestEqual(TEXT("fallback colour"), Fallback->GetColorAndOpacity().GetSpecifiedColor(), FLinearColor(1.0f, 1.0f, 1.0f, 0.5f));
 			TestEqual(TEXT("fallback size"), Fallback->GetFont().Size, 8.0f);
-			TestTrue(TEXT("fallback centred"), Fallback->GetJustification() == ETextJustify::Center);
+			// Justification is protected with a setter only, so it is read as the property it is.
+			const FByteProperty* const Justification = FindFProperty<FByteProperty>(UTextLayoutWidget::StaticClass(), TEXT("Justification"));
+			TestTrue(TEXT("fallback centred"), Justification != nullptr && Justification->GetPropertyValue_InContainer(Fallback) == ETextJustify::Center);
 			TestTrue(TEXT("fallback wraps"), Fallback->GetAutoWrapText());
 		}
 

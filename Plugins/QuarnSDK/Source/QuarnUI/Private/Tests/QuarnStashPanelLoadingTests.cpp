@@ -258,7 +258,7 @@ void FQuarnStashPanelLoadingSpec::Define()
 		UQuarnRecordingStashPanel* const WantsSlots = Fixture->MakeBuiltPanel(EQuarnContainerLayout::Slots);
 		Fixture->LoadWith(WantsSlots, ContainerAnswer(TEXT("ctr_1"), TEXT("grid"), { ItemJson(TEXT("ins_1"), TEXT("Rifle"), 1, 3, 2, -1, 4, 2) }));
 		TestEqualSensitive(TEXT("status of a grid"), StatusOf(WantsSlots), FString(TEXT("1 stack(s) \u00B7 10x8 grid (this container was not created as slots)")));
-		TestTrue(TEXT("warned of the grid"), Log.Has(ELogVerbosity::Warning, Mismatch(TEXT("slots"), TEXT("stash"), TEXT("grid"))));
+		TestTrue(TEXT("warned of the grid"), Log.HasAtAnyVerbosity(Mismatch(TEXT("slots"), TEXT("stash"), TEXT("grid"))));
 		TestEqual(TEXT("grid width"), Member<USizeBox>(WantsSlots, TEXT("GridSizer"))->GetWidthOverride(), 640.0f);
 		TestEqual(TEXT("stack width"), ContentsOf(WantsSlots)[0].GridW, 4);
 
@@ -268,7 +268,7 @@ void FQuarnStashPanelLoadingSpec::Define()
 		Fixture->LoadWith(WantsGrid, ContainerAnswer(TEXT("ctr_2"), TEXT("SLOTS"), { ItemJson(TEXT("ins_1"), TEXT("Bandage"), 1, -1, -1, 13), ItemJson(TEXT("ins_2"), TEXT("Flask"), 1, 2, 3, -1) }));
 		// Both stacks have cells after the layout, so both are drawn and counted.
 		TestEqualSensitive(TEXT("status of slots"), StatusOf(WantsGrid), FString(TEXT("2 of 24 slots")));
-		TestTrue(TEXT("warned of the slots"), Log.Has(ELogVerbosity::Warning, Mismatch(TEXT("grid"), TEXT("hideout"), TEXT("SLOTS"))));
+		TestTrue(TEXT("warned of the slots"), Log.HasAtAnyVerbosity(Mismatch(TEXT("grid"), TEXT("hideout"), TEXT("SLOTS"))));
 		const TArray<FQuarnItemInstance> Laid = ContentsOf(WantsGrid);
 		if (TestEqual(TEXT("laid out"), Laid.Num(), 2))
 		{
@@ -278,13 +278,13 @@ void FQuarnStashPanelLoadingSpec::Define()
 			TestEqual(TEXT("no slot x"), Laid[1].X, 2);
 			TestEqual(TEXT("no slot y"), Laid[1].Y, 3);
 		}
-		TestEqual(TEXT("warnings"), Log.Count(TEXT("already exists as"), ELogVerbosity::Warning), 2);
+		TestEqual(TEXT("warnings"), Log.CountAtAnyVerbosity(TEXT("already exists as")), 2);
 
 		// No layout word: a grid, and no warning.
 		UQuarnRecordingStashPanel* const Unsure = Fixture->MakeBuiltPanel(EQuarnContainerLayout::Slots);
 		Fixture->LoadWith(Unsure, TEXT("{\"id\": \"ctr_3\", \"items\": []}"));
 		TestEqualSensitive(TEXT("status without a layout"), StatusOf(Unsure), FString(TEXT("0 stack(s) \u00B7 10x8 grid (this container was not created as slots)")));
-		TestEqual(TEXT("warnings without a layout"), Log.Count(TEXT("already exists as"), ELogVerbosity::Warning), 2);
+		TestEqual(TEXT("warnings without a layout"), Log.CountAtAnyVerbosity(TEXT("already exists as")), 2);
 	});
 
 	It(TEXT("shows a container without signing in"), [this]()
@@ -312,7 +312,7 @@ void FQuarnStashPanelLoadingSpec::Define()
 		AddExpectedMessagePlain(TEXT("Deposit refused: the stash is not loaded yet."), ELogVerbosity::Warning, EAutomationExpectedMessageFlags::Contains, 1);
 		FLogLines Log;
 		Panel->DepositItem(TEXT("Bandage"));
-		TestTrue(TEXT("refusal logged"), Log.Has(ELogVerbosity::Warning, TEXT("Deposit refused: the stash is not loaded yet.")));
+		TestTrue(TEXT("refusal logged"), Log.HasAtAnyVerbosity(TEXT("Deposit refused: the stash is not loaded yet.")));
 		TestEqual(TEXT("requests after the refused deposit"), Transport().Sent.Num(), 0);
 	});
 

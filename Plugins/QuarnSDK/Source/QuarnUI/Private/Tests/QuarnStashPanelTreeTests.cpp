@@ -210,6 +210,10 @@ void FQuarnStashPanelTreeSpec::Define()
 		TSharedPtr<SWidget> Slate = Panel->TakeWidget();
 		UBorder* const Root = Member<UBorder>(Panel, TEXT("Root"));
 		UCanvasPanel* const Canvas = Member<UCanvasPanel>(Panel, TEXT("GridCanvas"));
+		if (!TestNotNull(TEXT("root"), Root) || !TestNotNull(TEXT("grid canvas"), Canvas))
+		{
+			return;
+		}
 		Panel->ShowContainer(Container(TEXT("grid"), { Stack(TEXT("Bandage"), 2, 0, 0) }));
 		const int32 Children = Canvas->GetChildrenCount();
 
@@ -230,8 +234,10 @@ void FQuarnStashPanelTreeSpec::Define()
 		TestTrue(TEXT("same tree root"), Panel->WidgetTree->RootWidget == Root);
 		TestTrue(TEXT("same canvas"), Member<UCanvasPanel>(Panel, TEXT("GridCanvas")) == Canvas);
 		TestEqual(TEXT("canvas children"), Canvas->GetChildrenCount(), Children);
-		TestEqual(TEXT("column children"), CastChecked<UVerticalBox>(Root->GetContent())->GetChildrenCount(), 3);
-		TestEqualSensitive(TEXT("title"), Member<UTextBlock>(Panel, TEXT("TitleText"))->GetText().ToString(), FString(TEXT("STASH")));
+		const UVerticalBox* const Column = Cast<UVerticalBox>(Root->GetContent());
+		TestEqual(TEXT("column children"), Column != nullptr ? Column->GetChildrenCount() : -1, 3);
+		const UTextBlock* const Title = Member<UTextBlock>(Panel, TEXT("TitleText"));
+		TestEqualSensitive(TEXT("title"), Title != nullptr ? Title->GetText().ToString() : FString(TEXT("<no title widget>")), FString(TEXT("STASH")));
 		TestEqual(TEXT("root colour red"), Root->GetBrushColor().R, 0.055f);
 		// The status of the draw survives the rebuild.
 		TestEqualSensitive(TEXT("status"), StatusOf(Panel), FString(TEXT("1 stack(s) \u00B7 10x8")));
@@ -250,11 +256,20 @@ void FQuarnStashPanelTreeSpec::Define()
 		{
 			return;
 		}
-		TestEqual(TEXT("canvas children after the redraw"), Canvas->GetChildrenCount(), 80 + 3);
-		TestEqual(TEXT("Slate canvas slots"), Canvas->GetCanvasWidget()->NumSlots(), 80 + 3);
+		FChildren* const SlateChildren = Canvas->GetCanvasWidget()->GetChildren();
+		const bool bSameCount = TestEqual(TEXT("canvas children after the redraw"), Canvas->GetChildrenCount(), 80 + 3);
+		if (!TestEqual(TEXT("Slate canvas slots"), SlateChildren->Num(), Canvas->GetChildrenCount()) || !bSameCount)
+		{
+			return;
+		}
 		for (int32 Index = 0; Index < Canvas->GetChildrenCount(); ++Index)
 		{
-			TestTrue(*FString::Printf(TEXT("Slate child %d"), Index), Canvas->GetCanvasWidget()->GetChildren()->GetChildAt(Index) == Canvas->GetChildAt(Index)->GetCachedWidget());
+			const UWidget* const Child = Canvas->GetChildAt(Index);
+			if (!TestNotNull(*FString::Printf(TEXT("child %d"), Index), Child))
+			{
+				return;
+			}
+			TestTrue(*FString::Printf(TEXT("Slate child %d"), Index), SlateChildren->GetChildAt(Index) == Child->GetCachedWidget());
 		}
 	});
 

@@ -31,10 +31,40 @@ void SConstraintCanvas::Construct(const FArguments& InArgs)
 {
 }
 
-SConstraintCanvas::FSlot& SConstraintCanvas::AddSlot()
+void SConstraintCanvas::FSlot::Construct(const FChildren& SlotOwner, FSlotArguments&& InArgs)
+{
+	TSlotBase<FSlot>::Construct(SlotOwner, MoveTemp(InArgs));
+	if (InArgs._Offset.IsSet())
+	{
+		SetOffset(InArgs._Offset.GetValue());
+	}
+	if (InArgs._Anchors.IsSet())
+	{
+		SetAnchors(InArgs._Anchors.GetValue());
+	}
+	if (InArgs._Alignment.IsSet())
+	{
+		SetAlignment(InArgs._Alignment.GetValue());
+	}
+	if (InArgs._AutoSize.IsSet())
+	{
+		SetAutoSize(InArgs._AutoSize.GetValue());
+	}
+	if (InArgs._ZOrder.IsSet())
+	{
+		SetZOrder(InArgs._ZOrder.GetValue());
+	}
+}
+
+SConstraintCanvas::FSlot::FSlotArguments SConstraintCanvas::Slot()
+{
+	return FSlot::FSlotArguments(MakeUnique<FSlot>());
+}
+
+SConstraintCanvas::FScopedWidgetSlotArguments SConstraintCanvas::AddSlot()
 {
 	Invalidate(EInvalidateWidgetReason::Layout);
-	return Children.AddNewSlot();
+	return FScopedWidgetSlotArguments{ MakeUnique<FSlot>(), Children, INDEX_NONE };
 }
 
 int32 SConstraintCanvas::RemoveSlot(const TSharedRef<SWidget>& SlotWidget)

@@ -28,43 +28,49 @@ public:
 		{
 		}
 
-		FSlot& SetOffset(const FMargin& InOffset)
+		SLATE_SLOT_BEGIN_ARGS(FSlot, TSlotBase<FSlot>)
+			SLATE_ARGUMENT(TOptional<FMargin>, Offset)
+			SLATE_ARGUMENT(TOptional<FAnchors>, Anchors)
+			SLATE_ARGUMENT(TOptional<FVector2D>, Alignment)
+			SLATE_ARGUMENT(TOptional<bool>, AutoSize)
+			SLATE_ARGUMENT(TOptional<float>, ZOrder)
+		SLATE_SLOT_END_ARGS()
+
+		/** Joins the canvas's children, taking the values the declaration set. */
+		SLATE_API void Construct(const FChildren& SlotOwner, FSlotArguments&& InArgs);
+
+		void SetOffset(const FMargin& InOffset)
 		{
 			Offset = InOffset;
 			Invalidate(EInvalidateWidgetReason::Layout);
-			return *this;
 		}
 		FMargin GetOffset() const { return Offset; }
 
-		FSlot& SetAnchors(const FAnchors& InAnchors)
+		void SetAnchors(const FAnchors& InAnchors)
 		{
 			Anchors = InAnchors;
 			Invalidate(EInvalidateWidgetReason::Layout);
-			return *this;
 		}
 		FAnchors GetAnchors() const { return Anchors; }
 
-		FSlot& SetAlignment(const FVector2D& InAlignment)
+		void SetAlignment(const FVector2D& InAlignment)
 		{
 			Alignment = InAlignment;
 			Invalidate(EInvalidateWidgetReason::Layout);
-			return *this;
 		}
 		FVector2D GetAlignment() const { return Alignment; }
 
-		FSlot& SetAutoSize(bool InAutoSize)
+		void SetAutoSize(bool InAutoSize)
 		{
 			bAutoSize = InAutoSize;
 			Invalidate(EInvalidateWidgetReason::Layout);
-			return *this;
 		}
 		bool GetAutoSize() const { return bAutoSize; }
 
-		FSlot& SetZOrder(float InZOrder)
+		void SetZOrder(float InZOrder)
 		{
 			ZOrder = InZOrder;
 			Invalidate(EInvalidateWidgetReason::Layout);
-			return *this;
 		}
 		float GetZOrder() const { return ZOrder; }
 
@@ -86,15 +92,15 @@ public:
 
 	SLATE_API void Construct(const FArguments& InArgs);
 
-	/** Appends a slot and returns it for its setters. */
-	SLATE_API FSlot& AddSlot();
+	static SLATE_API FSlot::FSlotArguments Slot();
+
+	using FScopedWidgetSlotArguments = TPanelChildren<FSlot>::FScopedWidgetSlotArguments;
+	/** Declares a slot; it joins the canvas at the end of the statement that declares it. */
+	SLATE_API FScopedWidgetSlotArguments AddSlot();
 
 	/** Removes the slot holding the widget; its index, or -1. */
 	SLATE_API int32 RemoveSlot(const TSharedRef<SWidget>& SlotWidget);
 	SLATE_API void ClearChildren();
-
-	int32 NumSlots() const { return Children.Num(); }
-	FSlot& GetSlot(int32 Index) { return Children[Index]; }
 
 	SLATE_API virtual FChildren* GetChildren() override;
 	SLATE_API virtual int32 OnPaint(const FPaintArgs& Args, const FGeometry& AllottedGeometry, const FSlateRect& MyCullingRect, FSlateWindowElementList& OutDrawElements, int32 LayerId, const FWidgetStyle& InWidgetStyle, bool bParentEnabled) const override;
