@@ -52,6 +52,8 @@ struct FQuarnHttpResponse
 	TSharedPtr<const TArray<uint8>, ESPMode::ThreadSafe> Content;
 	/** The platform's X-Request-Id header, when it sent one. */
 	FString RequestId;
+	/** Seconds the platform asked the caller to wait before coming back (Retry-After); 0 when it named none. */
+	float RetryAfterSeconds = 0.0f;
 };
 
 using FQuarnTransportCallback = TFunction<void(const FQuarnHttpResponse& Response)>;
