@@ -1,6 +1,6 @@
 // Copyright Quarn. All Rights Reserved.
 
-// QuarnSoak --emulator <velmora-emulator> [--rounds N] [--seed N] [--token-ttl S] [--restarts N]
+// QuarnSoak --emulator <velmora-emulator> [--rounds N] [--seed N] [--token-ttl S] [--restarts N] [--keep [--outages N]]
 // Exit status 0 only when every round kept every invariant.
 
 #include "Host/CoreHost.h"
@@ -59,11 +59,34 @@ int main(int argc, char** argv)
 				return 2;
 			}
 		}
+		else if (std::strcmp(argv[Index], "--keep") == 0)
+		{
+			Options.bKeep = true;
+		}
+		else if (std::strcmp(argv[Index], "--outages") == 0 && bHasValue)
+		{
+			Options.Outages = std::strtoll(argv[++Index], &End, 10);
+			if (*End != '\0' || Options.Outages < 0)
+			{
+				std::fprintf(stderr, "--outages needs a whole number from 0\n");
+				return 2;
+			}
+		}
 		else
 		{
-			std::fprintf(stderr, "usage: %s [--emulator PATH] [--rounds N] [--seed N] [--token-ttl S] [--restarts N]\n", argv[0]);
+			std::fprintf(stderr, "usage: %s [--emulator PATH] [--rounds N] [--seed N] [--token-ttl S] [--restarts N] [--keep [--outages N]]\n", argv[0]);
 			return 2;
 		}
+	}
+	if (Options.bKeep && Options.Restarts > 0)
+	{
+		std::fprintf(stderr, "--restarts belongs to the sync node's rounds; --keep stops the platform with --outages\n");
+		return 2;
+	}
+	if (!Options.bKeep && Options.Outages > 0)
+	{
+		std::fprintf(stderr, "--outages needs --keep\n");
+		return 2;
 	}
 
 	// Conflicts and retries are expected here by the thousand; the soak prints its own figures.
@@ -71,11 +94,30 @@ int main(int argc, char** argv)
 
 	std::printf("Soak: %lld rounds, seed %llu, faults %s, token lifetime %s, %lld restarts\n", static_cast<long long>(Options.Rounds), static_cast<unsigned long long>(Options.Seed),
 		Options.Faults.c_str(), Options.TokenTtlSeconds > 0 ? (std::to_string(Options.TokenTtlSeconds) + " s").c_str() : "the platform's", static_cast<long long>(Options.Restarts));
+	if (Options.bKeep)
+	{
+		std::printf("Keep Container In Sync: about 20 calls a second, %lld outages of %.0f s\n", static_cast<long long>(Options.Outages), Options.OutageSeconds);
+	}
 	FSoakFigures Figures;
 	FSoak Soak(Options);
 	if (!Soak.Run(Figures))
 	{
 		return 1;
+	}
+	if (Options.bKeep)
+	{
+		std::printf("rounds           %lld (one call each, about 20 a second)\n", static_cast<long long>(Figures.Rounds));
+		std::printf("faults injected  %lld (503 before commit %lld, dropped after commit %lld, delayed %lld)\n", static_cast<long long>(Figures.FaultsInjected),
+			static_cast<long long>(Figures.FaultsUnavailable), static_cast<long long>(Figures.FaultsDropped), static_cast<long long>(Figures.FaultsDelayed));
+		std::printf("retries          %lld\n", static_cast<long long>(Figures.Retries));
+		std::printf("outages          %lld\n", static_cast<long long>(Figures.Outages));
+		// The closing lines, one figure each, for scripts.
+		std::printf("renewals %lld\n", static_cast<long long>(Figures.Renewals));
+		std::printf("calls %lld\n", static_cast<long long>(Figures.Calls));
+		std::printf("transactions %lld\n", static_cast<long long>(Figures.Transactions));
+		std::printf("id changes %lld\n", static_cast<long long>(Figures.IdChanges));
+		std::printf("violations %lld\n", static_cast<long long>(Figures.Violations));
+		return Figures.Violations == 0 && Figures.IdChanges == 0 ? 0 : 1;
 	}
 	std::printf("rounds           %lld\n", static_cast<long long>(Figures.Rounds));
 	std::printf("syncs            %lld\n", static_cast<long long>(Figures.Syncs));

@@ -565,6 +565,10 @@ void FSoak::RunRound(int64 Round, FSoakFigures& Figures, TArray<FString>& OutVio
 
 bool FSoak::Run(FSoakFigures& OutFigures)
 {
+	if (Options.bKeep)
+	{
+		return RunKeep(OutFigures);
+	}
 	OutFigures = FSoakFigures();
 	if (!Start())
 	{

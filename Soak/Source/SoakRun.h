@@ -1,7 +1,9 @@
 // Copyright Quarn. All Rights Reserved.
 
 // The soak: rounds of USME-style inventory changes reconciled by the sync node while a stash panel
-// writes into the same container, against a platform that injects faults.
+// writes into the same container, against a platform that injects faults. With --keep, a game
+// that changes its items about 20 times a second hands each list to Keep Container In Sync and
+// writes the ids it gets back into its template, through outages of the platform.
 #pragma once
 
 #include "CoreMinimal.h"
@@ -16,12 +18,19 @@
 #include <random>
 #include <string>
 
+class UQuarnContainerSyncWatcher;
 class UQuarnDemoPanelWatcher;
 class UQuarnStashPanel;
 
 namespace QuarnTest
 {
 	class EmulatorProcess;
+}
+
+namespace Soak
+{
+	TSharedPtr<FJsonObject> ParseJson(const std::string& Body);
+	std::string Utf8(const FString& Text);
 }
 
 struct FSoakOptions
@@ -36,6 +45,11 @@ struct FSoakOptions
 	int64 TokenTtlSeconds = 0;
 	/** Times the platform is killed during a round and started again on the same database and port. */
 	int64 Restarts = 0;
+	/** Drive the game through Keep Container In Sync instead of the sync node. */
+	bool bKeep = false;
+	/** Times the platform is stopped for OutageSeconds during a --keep run and started again on the same database. */
+	int64 Outages = 0;
+	double OutageSeconds = 3.0;
 };
 
 struct FSoakFigures
@@ -57,6 +71,11 @@ struct FSoakFigures
 	int64 Restarts = 0;
 	/** Panel loads that failed (a fault on the sign-in or the ensure, or a restart) and were loaded again. */
 	int64 PanelLoadFailures = 0;
+	/** --keep: the game's calls, the transactions they led to, and ids of stacks the game held unchanged that the platform changed (must be 0). */
+	int64 Calls = 0;
+	int64 Transactions = 0;
+	int64 IdChanges = 0;
+	int64 Outages = 0;
 	int64 Violations = 0;
 };
 
@@ -76,6 +95,19 @@ private:
 
 	/** One round; adds a line per broken invariant to OutViolations. */
 	void RunRound(int64 Round, FSoakFigures& Figures, TArray<FString>& OutViolations);
+
+	/** --keep: the game's rounds, outages included; false when it could not start. */
+	bool RunKeep(FSoakFigures& Figures);
+	/** --keep: one change of the game's items and one call. */
+	void RunKeepRound(FSoakFigures& Figures, TArray<FString>& OutViolations);
+	/** --keep: the platform stops for a while; the game plays on and calls. */
+	void RunOutage(FSoakFigures& Figures, TArray<FString>& OutViolations);
+	/** --keep: the game waits until its container is in sync; then the platform must hold exactly the game's items. */
+	void SettleAndCheck(const TCHAR* When, FSoakFigures& Figures, TArray<FString>& OutViolations);
+	/** --keep: the ids the platform handed back, checked against the items the game held, then written into the template. */
+	void WriteBack(const TArray<FQuarnItemInstance>& Items, FSoakFigures& Figures);
+	/** --keep: the game's play between two saves. */
+	void MutateHeld();
 
 	/** The container as the platform stores it, through the admin API. */
 	bool ReadStored(TSharedPtr<FJsonObject>& OutContainer) const;
@@ -111,4 +143,9 @@ private:
 	std::string DatabasePath;
 	/** Rounds in which the platform is restarted, in order; a round may appear more than once. */
 	TArray<int64> RestartRounds;
+
+	/** --keep: the template's items as the game holds them, and the watcher of the sync subsystem. */
+	TArray<FQuarnItemInstance> Held;
+	UQuarnContainerSyncWatcher* SyncWatcher = nullptr;
+	TArray<FString> KeepViolations;
 };

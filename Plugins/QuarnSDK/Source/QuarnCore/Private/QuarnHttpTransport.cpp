@@ -44,6 +44,13 @@ namespace QuarnHttpTransport
 			// when the answer is large.
 			Response.Content = MakeShared<TArray<uint8>, ESPMode::ThreadSafe>(HttpResponse->GetContent());
 			Response.RequestId = HttpResponse->GetHeader(TEXT("X-Request-Id"));
+			// Seconds or an HTTP date, read as the engine's retry manager reads it for its own waits,
+			// so that a caller that tries again later honours the same wait.
+			const TOptional<double> RetryAfter = FHttpRetrySystem::ReadThrottledTimeFromResponseInSeconds(HttpResponse);
+			if (RetryAfter.IsSet() && RetryAfter.GetValue() > 0.0)
+			{
+				Response.RetryAfterSeconds = static_cast<float>(RetryAfter.GetValue());
+			}
 			return Response;
 		}
 

@@ -95,6 +95,7 @@ namespace QuarnResponse
 		}
 
 		OutError.HttpStatus = Response.StatusCode;
+		OutError.RetryAfterSeconds = Response.RetryAfterSeconds;
 		const TSharedPtr<FJsonObject> Body = ParseObject(BodyText(Response));
 		if (Response.StatusCode >= 200 && Response.StatusCode < 300)
 		{

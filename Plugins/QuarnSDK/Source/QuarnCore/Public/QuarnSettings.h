@@ -42,6 +42,14 @@ public:
 	float RequestTimeoutSeconds = 10.0f;
 
 	/**
+	 * How many times in a row Velmora - Keep Container In Sync tries a container again after the
+	 * platform did not answer, failed (5xx) or asked it to slow down (429), before it stops that
+	 * container and says why. 0 keeps trying, with growing waits, for as long as the game runs.
+	 */
+	UPROPERTY(config, EditAnywhere, BlueprintReadOnly, Category = "Velmora|Service", meta = (ClampMin = "0", UIMin = "0"))
+	int32 SyncRetryLimit = 0;
+
+	/**
 	 * The project's item data table. Stash panels draw a stack with the texture found in the
 	 * row named like the item id (a column called Icon, ItemIcon, Thumbnail or Image).
 	 */

@@ -54,6 +54,8 @@ struct FQuarnHttpResponse
 	FString RequestId;
 	/** Times the transport sent the request: more than 1 after retries. */
 	int32 Attempts = 1;
+	/** Seconds the platform asked the caller to wait before coming back (Retry-After); 0 when it named none. */
+	float RetryAfterSeconds = 0.0f;
 };
 
 using FQuarnTransportCallback = TFunction<void(const FQuarnHttpResponse& Response)>;

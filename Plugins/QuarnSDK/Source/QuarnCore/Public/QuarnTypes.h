@@ -121,6 +121,10 @@ struct QUARNCORE_API FQuarnError
 	/** The platform's id of the request, for support. */
 	UPROPERTY(EditAnywhere, BlueprintReadWrite, Category = "Velmora")
 	FString RequestId;
+
+	/** Seconds the platform asked to be left alone before the next try (its Retry-After); 0 when it named none. */
+	UPROPERTY(EditAnywhere, BlueprintReadWrite, Category = "Velmora")
+	float RetryAfterSeconds = 0.0f;
 };
 
 /** A player the platform has signed in. */
