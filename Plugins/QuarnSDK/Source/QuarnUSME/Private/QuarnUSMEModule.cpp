@@ -4,6 +4,7 @@
 #include "Modules/ModuleInterface.h"
 #include "Modules/ModuleManager.h"
 #include "QuarnLog.h"
+#include "QuarnSyncConsoleCommands.h"
 
 class FQuarnUSMEModule : public IModuleInterface
 {
@@ -11,10 +12,12 @@ public:
 	virtual void StartupModule() override
 	{
 		UE_LOG(LogQuarn, Log, TEXT("Quarn USME adapter loaded."));
+		QuarnSyncConsoleCommands::Register();
 	}
 
 	virtual void ShutdownModule() override
 	{
+		QuarnSyncConsoleCommands::Unregister();
 	}
 
 	/** The core's pending requests hold the sync node's completions, compiled into this library. */
