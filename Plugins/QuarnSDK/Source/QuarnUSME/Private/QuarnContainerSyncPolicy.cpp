@@ -54,4 +54,22 @@ namespace QuarnContainerSyncPolicy
 	{
 		return Jittered(0.1, Attempt, 2.0);
 	}
+
+	const TCHAR* StateName(const EQuarnContainerSyncState State)
+	{
+		switch (State)
+		{
+		case EQuarnContainerSyncState::InSync:
+			return TEXT("in sync");
+		case EQuarnContainerSyncState::Waiting:
+			return TEXT("waiting");
+		case EQuarnContainerSyncState::Syncing:
+			return TEXT("syncing");
+		case EQuarnContainerSyncState::Retrying:
+			return TEXT("retrying");
+		case EQuarnContainerSyncState::Stopped:
+			return TEXT("stopped");
+		}
+		return TEXT("unknown");
+	}
 }

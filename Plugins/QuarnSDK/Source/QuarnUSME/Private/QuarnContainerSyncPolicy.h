@@ -3,6 +3,7 @@
 #pragma once
 
 #include "CoreMinimal.h"
+#include "QuarnContainerSyncTypes.h"
 #include "QuarnTypes.h"
 
 /** How a container kept in sync answers a failed try, and how long it waits before the next. */
@@ -32,4 +33,7 @@ namespace QuarnContainerSyncPolicy
 
 	/** The wait before reading again after conflict N (from 1): 0.1 s doubling up to 2 s, with the same jitter. */
 	QUARNUSME_API double ConflictWait(int32 Attempt);
+
+	/** A state as the log and the console write it ("in sync", "retrying", ...). */
+	QUARNUSME_API const TCHAR* StateName(EQuarnContainerSyncState State);
 }

@@ -19,24 +19,6 @@ using FEntryRef = TSharedRef<FQuarnContainerSyncEntry>;
 
 namespace QuarnContainerSync
 {
-	static const TCHAR* StateName(EQuarnContainerSyncState State)
-	{
-		switch (State)
-		{
-		case EQuarnContainerSyncState::InSync:
-			return TEXT("in sync");
-		case EQuarnContainerSyncState::Waiting:
-			return TEXT("waiting");
-		case EQuarnContainerSyncState::Syncing:
-			return TEXT("syncing");
-		case EQuarnContainerSyncState::Retrying:
-			return TEXT("retrying");
-		case EQuarnContainerSyncState::Stopped:
-			return TEXT("stopped");
-		}
-		return TEXT("unknown");
-	}
-
 	static FQuarnError NotAuthenticated()
 	{
 		FQuarnError Error;
@@ -478,7 +460,7 @@ void UQuarnContainerSyncSubsystem::Deinitialize()
 		if (Entry.Status.bHasUnsentChanges)
 		{
 			UE_LOG(LogQuarn, Warning, TEXT("Sync of container %s for player %s ended with changes not sent (%s); the template's own save still holds them."),
-				*Entry.Status.ContainerId, *Entry.Status.PlayerId, QuarnContainerSync::StateName(Entry.Status.State));
+				*Entry.Status.ContainerId, *Entry.Status.PlayerId, QuarnContainerSyncPolicy::StateName(Entry.Status.State));
 		}
 	}
 	// Answers still on their way find no entry and are dropped.

@@ -1,6 +1,7 @@
 // Copyright Quarn. All Rights Reserved.
 
 #include "QuarnSyncConsoleCommands.h"
+#include "QuarnContainerSyncPolicy.h"
 #include "QuarnContainerSyncSubsystem.h"
 #include "Engine/GameInstance.h"
 #include "HAL/IConsoleManager.h"
@@ -11,28 +12,10 @@ namespace QuarnSyncConsoleCommands
 {
 	static IConsoleObject* StatusCommand = nullptr;
 
-	static const TCHAR* StateText(const EQuarnContainerSyncState State)
-	{
-		switch (State)
-		{
-		case EQuarnContainerSyncState::InSync:
-			return TEXT("in sync");
-		case EQuarnContainerSyncState::Waiting:
-			return TEXT("waiting");
-		case EQuarnContainerSyncState::Syncing:
-			return TEXT("syncing");
-		case EQuarnContainerSyncState::Retrying:
-			return TEXT("retrying");
-		case EQuarnContainerSyncState::Stopped:
-			return TEXT("stopped");
-		}
-		return TEXT("unknown");
-	}
-
 	static FString Describe(const FQuarnContainerSyncStatus& Status)
 	{
 		FString Line = FString::Printf(TEXT("  %s / %s: %s, version %lld"), *Status.PlayerId, *Status.ContainerId,
-			StateText(Status.State), static_cast<long long>(Status.SyncedVersion));
+			QuarnContainerSyncPolicy::StateName(Status.State), static_cast<long long>(Status.SyncedVersion));
 		if (Status.bHasUnsentChanges)
 		{
 			Line += TEXT(", changes not sent yet");
