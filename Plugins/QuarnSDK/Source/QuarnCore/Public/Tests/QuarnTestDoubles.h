@@ -66,17 +66,32 @@ namespace QuarnTests
 			Pending.Add({Request, MoveTemp(OnDone)});
 		}
 
-		/** Answers the oldest pending request; false when none is pending. */
-		bool Answer(const FQuarnHttpResponse& Response)
+		/** Answers the pending request at Index (0 is the oldest), whatever waits before it; false when none waits there. */
+		bool AnswerAt(int32 Index, const FQuarnHttpResponse& Response)
 		{
-			if (Pending.Num() == 0)
+			if (!Pending.IsValidIndex(Index))
 			{
 				return false;
 			}
-			FPending Next = MoveTemp(Pending[0]);
-			Pending.RemoveAt(0);
+			FPending Next = MoveTemp(Pending[Index]);
+			Pending.RemoveAt(Index);
 			Next.OnDone(Response);
 			return true;
+		}
+
+		bool AnswerAt(int32 Index, int32 Status, const FString& Body)
+		{
+			FQuarnHttpResponse Response;
+			Response.Result = EQuarnTransportResult::Answered;
+			Response.StatusCode = Status;
+			Response.Body = Body;
+			return AnswerAt(Index, Response);
+		}
+
+		/** Answers the oldest pending request; false when none is pending. */
+		bool Answer(const FQuarnHttpResponse& Response)
+		{
+			return AnswerAt(0, Response);
 		}
 
 		bool Answer(int32 Status, const FString& Body, const FString& RequestId = FString())

@@ -50,18 +50,7 @@ BEGIN_DEFINE_SPEC(FQuarnStashPanelOrderingSpec, "Quarn.UI.StashPanel.Ordering", 
 	/** Answers the request waiting at Index (0 is the oldest), whatever came before it. */
 	bool AnswerAt(int32 Index, int32 Status, const FString& Body)
 	{
-		if (!TestTrue(FString::Printf(TEXT("a request waits at %d"), Index), Transport().Pending.IsValidIndex(Index)))
-		{
-			return false;
-		}
-		FScriptedTransport::FPending Next = MoveTemp(Transport().Pending[Index]);
-		Transport().Pending.RemoveAt(Index);
-		FQuarnHttpResponse Response;
-		Response.Result = EQuarnTransportResult::Answered;
-		Response.StatusCode = Status;
-		Response.Body = Body;
-		Next.OnDone(Response);
-		return true;
+		return TestTrue(FString::Printf(TEXT("a request waits at %d"), Index), Transport().AnswerAt(Index, Status, Body));
 	}
 
 	/** A built grid panel loaded with one stack, its watcher cleared. */
