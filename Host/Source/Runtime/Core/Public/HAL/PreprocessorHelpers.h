@@ -2,7 +2,7 @@
 
 #pragma once
 
-// Token pasting after expansion, as the engine's HAL/PreprocessorHelpers.h offers it (the host
-// keeps the two-argument form).
-#define UE_JOIN_INNER(A, B) A##B
-#define UE_JOIN(A, B) UE_JOIN_INNER(A, B)
+// Token pasting after expansion, as the engine's HAL/PreprocessorHelpers.h offers it; the host has
+// only the two-token form (the engine's UE_JOIN takes more, through UE_PRIVATE_JOIN1 and on).
+#define UE_JOIN(TokenA, TokenB) UE_PRIVATE_JOIN0(TokenA, TokenB)
+#define UE_PRIVATE_JOIN0(TokenA, TokenB) TokenA##TokenB
