@@ -208,14 +208,24 @@ void UQuarnContainerSyncSubsystem::StartSync(const FEntryRef& Entry)
 	Entry->Sending = Entry->Latest;
 	Entry->SendingCall = Entry->LatestCall;
 	Entry->Report = FQuarnSyncReport();
-	Entry->Step = EQuarnContainerSyncStep::Reading;
+	SendRead(Entry, false, [](UQuarnContainerSyncSubsystem& This, const FEntryRef& Pinned, FQuarnUSMEContainerRead& Read)
+	{
+		This.HandleRead(Pinned, Read);
+	});
+	SetState(Entry, EQuarnContainerSyncState::Syncing);
+}
+
+void UQuarnContainerSyncSubsystem::SendRead(const FEntryRef& Entry, bool bReadingBack, FReadHandler OnRead)
+{
+	Entry->Step = bReadingBack ? EQuarnContainerSyncStep::ReadingBack : EQuarnContainerSyncStep::Reading;
 	const uint32 Step = ++Entry->StepSerial;
 	const TWeakObjectPtr<UQuarnContainerSyncSubsystem> WeakThis(this);
 	const TWeakPtr<FQuarnContainerSyncEntry> WeakEntry = Entry;
 	// As the sync node reads: a large document is read on a worker, the game thread gets records.
-	FQuarnClient::SendAndRead<FQuarnUSMEContainerRead>(TEXT("GET"), FString(TEXT("/v1/game/containers/")) + Entry->Status.ContainerId, FString(), Entry->AccessToken, FString(),
+	// Sent on behalf of this game instance, whose session alone renews the token it holds.
+	FQuarnClient::SendAndRead<FQuarnUSMEContainerRead>(GetGameInstance(), TEXT("GET"), FString(TEXT("/v1/game/containers/")) + Entry->Status.ContainerId, FString(), Entry->AccessToken, FString(),
 		&QuarnContainerSync::ReadDocument,
-		[WeakThis, WeakEntry, Step](bool bOk, FQuarnUSMEContainerRead& Read, const FQuarnError& Error)
+		[WeakThis, WeakEntry, Step, OnRead = MoveTemp(OnRead)](bool bOk, FQuarnUSMEContainerRead& Read, const FQuarnError& Error)
 		{
 			UQuarnContainerSyncSubsystem* const This = WeakThis.Get();
 			const TSharedPtr<FQuarnContainerSyncEntry> Pinned = WeakEntry.Pin();
@@ -225,14 +235,13 @@ void UQuarnContainerSyncSubsystem::StartSync(const FEntryRef& Entry)
 			}
 			if (bOk)
 			{
-				This->HandleRead(Pinned.ToSharedRef(), Read);
+				OnRead(*This, Pinned.ToSharedRef(), Read);
 			}
 			else
 			{
 				This->HandleFailure(Pinned.ToSharedRef(), Error);
 			}
 		});
-	SetState(Entry, EQuarnContainerSyncState::Syncing);
 }
 
 void UQuarnContainerSyncSubsystem::HandleRead(const FEntryRef& Entry, FQuarnUSMEContainerRead& Read)
@@ -256,7 +265,7 @@ void UQuarnContainerSyncSubsystem::HandleRead(const FEntryRef& Entry, FQuarnUSME
 	const TWeakPtr<FQuarnContainerSyncEntry> WeakEntry = Entry;
 	// One key per transaction; the transport sends a retry of it with the same key, and a later
 	// try is a new read and a new transaction with a key of its own.
-	FQuarnClient::Send(TEXT("POST"), TEXT("/v1/game/inventory/transaction"), Body, Entry->AccessToken, FQuarnClient::NewIdempotencyKey(),
+	FQuarnClient::Send(GetGameInstance(), TEXT("POST"), TEXT("/v1/game/inventory/transaction"), Body, Entry->AccessToken, FQuarnClient::NewIdempotencyKey(),
 		[WeakThis, WeakEntry, Step](bool bOk, TSharedPtr<FJsonObject> Json, const FQuarnError& Error)
 		{
 			UQuarnContainerSyncSubsystem* const This = WeakThis.Get();
@@ -307,33 +316,16 @@ void UQuarnContainerSyncSubsystem::StartReadBack(const FEntryRef& Entry)
 	CancelTimer(*Entry);
 	// The platform chose the new stacks' ids; reading the container is the only way to learn them.
 	Entry->bReadBackOnly = true;
-	Entry->Step = EQuarnContainerSyncStep::ReadingBack;
-	const uint32 Step = ++Entry->StepSerial;
-	const TWeakObjectPtr<UQuarnContainerSyncSubsystem> WeakThis(this);
-	const TWeakPtr<FQuarnContainerSyncEntry> WeakEntry = Entry;
-	FQuarnClient::SendAndRead<FQuarnUSMEContainerRead>(TEXT("GET"), FString(TEXT("/v1/game/containers/")) + Entry->Status.ContainerId, FString(), Entry->AccessToken, FString(),
-		&QuarnContainerSync::ReadDocument,
-		[WeakThis, WeakEntry, Step](bool bOk, FQuarnUSMEContainerRead& Read, const FQuarnError& Error)
+	SendRead(Entry, true, [](UQuarnContainerSyncSubsystem& This, const FEntryRef& Pinned, FQuarnUSMEContainerRead& Read)
+	{
+		Pinned->bReadBackOnly = false;
+		if (Pinned->HasNewerList())
 		{
-			UQuarnContainerSyncSubsystem* const This = WeakThis.Get();
-			const TSharedPtr<FQuarnContainerSyncEntry> Pinned = WeakEntry.Pin();
-			if (This == nullptr || !Pinned.IsValid() || !This->IsCurrent(*Pinned, Step))
-			{
-				return;
-			}
-			if (!bOk)
-			{
-				This->HandleFailure(Pinned.ToSharedRef(), Error);
-				return;
-			}
-			Pinned->bReadBackOnly = false;
-			if (Pinned->HasNewerList())
-			{
-				This->StartSync(Pinned.ToSharedRef());
-				return;
-			}
-			This->Finish(Pinned.ToSharedRef(), Read, true);
-		});
+			This.StartSync(Pinned);
+			return;
+		}
+		This.Finish(Pinned, Read, true);
+	});
 	// After a back-off the container syncs again; straight after its transaction it still does.
 	if (Entry->Status.State == EQuarnContainerSyncState::Retrying)
 	{

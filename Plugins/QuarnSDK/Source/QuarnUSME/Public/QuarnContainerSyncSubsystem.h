@@ -73,6 +73,11 @@ public:
 private:
 	void ScheduleNext(const TSharedRef<FQuarnContainerSyncEntry>& Entry, double DelaySeconds);
 	void StartSync(const TSharedRef<FQuarnContainerSyncEntry>& Entry);
+	/** What a read that succeeded goes on to do. */
+	using FReadHandler = TFunction<void(UQuarnContainerSyncSubsystem& This, const TSharedRef<FQuarnContainerSyncEntry>& Entry, FQuarnUSMEContainerRead& Read)>;
+
+	/** Reads the entry's container, for a sync or for its read-back; a failure goes to HandleFailure. */
+	void SendRead(const TSharedRef<FQuarnContainerSyncEntry>& Entry, bool bReadingBack, FReadHandler OnRead);
 	void HandleRead(const TSharedRef<FQuarnContainerSyncEntry>& Entry, FQuarnUSMEContainerRead& Read);
 	void HandleTransaction(const TSharedRef<FQuarnContainerSyncEntry>& Entry, int64 AnsweredVersion);
 	void StartReadBack(const TSharedRef<FQuarnContainerSyncEntry>& Entry);
