@@ -2,6 +2,7 @@
 
 #include "QuarnAuthenticatePlayer.h"
 #include "QuarnClient.h"
+#include "QuarnErrorLibrary.h"
 #include "QuarnJsonBody.h"
 #include "QuarnLog.h"
 #include "QuarnSubsystem.h"
@@ -30,10 +31,7 @@ void UQuarnAuthenticatePlayer::Activate()
 	// no point signing in.
 	if (UQuarnSubsystem::Get(Context) == nullptr)
 	{
-		FQuarnError Error;
-		Error.Code = TEXT("no_game_instance");
-		Error.Message = TEXT("This world context has no game instance to keep the player's access token.");
-		Error.Hint = TEXT("Authenticate from an actor or widget of a running game.");
+		const FQuarnError Error = UQuarnErrorLibrary::MakePluginError(TEXT("no_game_instance"), 0, TEXT("This world context has no game instance to keep the player's access token."));
 		Finish(false, FQuarnPlayer(), Error);
 		return;
 	}

@@ -2,6 +2,7 @@
 
 #include "QuarnBaseAddress.h"
 #include "HAL/ThreadSafeCounter.h"
+#include "QuarnErrorLibrary.h"
 #include "QuarnLog.h"
 
 namespace QuarnBaseAddress
@@ -100,9 +101,8 @@ namespace QuarnBaseAddress
 		const FString Trimmed = Base.TrimStartAndEnd();
 		if (Trimmed.IsEmpty())
 		{
-			OutError.Code = TEXT("no_base_address");
-			OutError.Message = TEXT("No platform address is set.");
-			OutError.Hint = TEXT("Set Base Url in Project Settings > Plugins > Quarn SDK; for the local emulator, use the address it prints when it starts.");
+			// The hint is for players; which setting to fix is the code's advice, in the log.
+			OutError = UQuarnErrorLibrary::MakePluginError(TEXT("no_base_address"), 0, TEXT("No platform address is set."));
 			return false;
 		}
 		static const FString Https = TEXT("https://");
@@ -123,19 +123,13 @@ namespace QuarnBaseAddress
 				{
 					return true;
 				}
-				OutError.Code = TEXT("insecure_base_address");
-				OutError.Message = FString::Printf(TEXT("Refusing to send requests to %s over plain HTTP: access tokens would cross the network unencrypted."), *Host);
-#if UE_BUILD_SHIPPING
-				OutError.Hint = TEXT("Use an https address: Allow Insecure Http has no effect in Shipping builds.");
-#else
-				OutError.Hint = TEXT("Use an https address, or turn on Allow Insecure Http in the Quarn SDK settings for a development server.");
-#endif
+				OutError = UQuarnErrorLibrary::MakePluginError(TEXT("insecure_base_address"), 0,
+					FString::Printf(TEXT("Refusing to send requests to %s over plain HTTP: access tokens would cross the network unencrypted."), *Host));
 				return false;
 			}
 		}
-		OutError.Code = TEXT("invalid_base_address");
-		OutError.Message = FString::Printf(TEXT("The platform address '%s' is not an http or https URL with a host."), *Trimmed);
-		OutError.Hint = TEXT("Set Base Url in Project Settings > Plugins > Quarn SDK to an address such as https://api.example.com.");
+		OutError = UQuarnErrorLibrary::MakePluginError(TEXT("invalid_base_address"), 0,
+			FString::Printf(TEXT("The platform address '%s' is not an http or https URL with a host."), *Trimmed));
 		return false;
 	}
 

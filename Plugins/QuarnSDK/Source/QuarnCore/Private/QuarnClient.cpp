@@ -5,6 +5,7 @@
 #include "QuarnConsoleCommands.h"
 #include "QuarnCoreModule.h"
 #include "QuarnCoreStats.h"
+#include "QuarnErrorLibrary.h"
 #include "QuarnHttpTransport.h"
 #include "QuarnLog.h"
 #include "QuarnResponse.h"
@@ -125,7 +126,8 @@ void FQuarnClient::SendRequest(bool bHasContext, const TWeakObjectPtr<const UObj
 	FQuarnError AddressError;
 	if (!QuarnBaseAddress::Validate(Settings->BaseUrl, Settings->bAllowInsecureHttp, AddressError))
 	{
-		UE_LOG(LogQuarn, Warning, TEXT("%s %s refused: %s"), *Verb, *Path, *AddressError.Message);
+		// The error's hint is for players; the developer reads what to fix here.
+		UE_LOG(LogQuarn, Warning, TEXT("%s %s refused: %s %s"), *Verb, *Path, *AddressError.Message, *UQuarnErrorLibrary::GetDeveloperAdvice(AddressError));
 		QuarnClient::CompleteLater([Complete, AddressError]() { Complete(false, nullptr, AddressError); });
 		return;
 	}

@@ -2,6 +2,7 @@
 
 #include "QuarnEnsureContainer.h"
 #include "QuarnClient.h"
+#include "QuarnErrorLibrary.h"
 #include "QuarnContainerJson.h"
 #include "QuarnItemIds.h"
 #include "QuarnJsonBody.h"
@@ -64,11 +65,8 @@ void UQuarnEnsureContainer::Activate()
 	const FString AccessToken = Subsystem ? Subsystem->GetAccessToken(RequestedPlayerId) : FString();
 	if (AccessToken.IsEmpty())
 	{
-		FQuarnError Error;
-		Error.Code = TEXT("not_authenticated");
-		Error.Message = TEXT("Player is not authenticated");
-		Error.Hint = TEXT("Call Quarn - Authenticate Player for this player first.");
-		Finish(false, FQuarnContainer(), Error);
+		// A player may see the hint; which node to call first is the code's advice to the developer.
+		Finish(false, FQuarnContainer(), UQuarnErrorLibrary::MakePluginError(TEXT("not_authenticated"), 0, TEXT("Player is not authenticated")));
 		return;
 	}
 

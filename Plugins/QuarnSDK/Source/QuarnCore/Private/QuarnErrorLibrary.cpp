@@ -35,7 +35,7 @@ namespace QuarnErrorLibrary
 		return NSLOCTEXT("QuarnErrors", "Unavailable", "The inventory service is unavailable right now. Please try again later.");
 	}
 
-	static FQuarnErrorCode Plugin(const TCHAR* Code, int32 HttpStatus, EQuarnErrorKind Kind, const FText& PlayerText)
+	static FQuarnErrorCode Plugin(const TCHAR* Code, int32 HttpStatus, EQuarnErrorKind Kind, const FText& PlayerText, const TCHAR* DeveloperAdvice = TEXT(""))
 	{
 		FQuarnErrorCode Entry;
 		Entry.Code = Code;
@@ -43,6 +43,7 @@ namespace QuarnErrorLibrary
 		Entry.Kind = Kind;
 		Entry.bDeveloperWords = true;
 		Entry.PlayerText = PlayerText;
+		Entry.DeveloperAdvice = DeveloperAdvice;
 		return Entry;
 	}
 
@@ -67,21 +68,39 @@ namespace QuarnErrorLibrary
 			using K = EQuarnErrorKind;
 			TArray<FQuarnErrorCode> Rows;
 
-			// Raised by the plug-in itself, before or instead of an answer.
-			Rows.Add(Plugin(TEXT("no_base_address"), 0, K::Refused, NotSetUpText()));
-			Rows.Add(Plugin(TEXT("invalid_base_address"), 0, K::Refused, NotSetUpText()));
-			Rows.Add(Plugin(TEXT("insecure_base_address"), 0, K::Refused, NotSetUpText()));
-			Rows.Add(Plugin(TEXT("no_game_instance"), 0, K::Refused, NSLOCTEXT("QuarnErrors", "NoGameInstance", "The inventory service is not available here.")));
-			Rows.Add(Plugin(TEXT("not_authenticated"), 0, K::SignIn, SignInText()));
-			Rows.Add(Plugin(TEXT("network_error"), 0, K::Retry, NSLOCTEXT("QuarnErrors", "NoConnection", "Could not reach the inventory service. Check your connection and try again.")));
-			Rows.Add(Plugin(TEXT("timeout"), 0, K::Retry, NoAnswerText()));
+			// Raised by the plug-in itself, before or instead of an answer. The advice is for the
+			// developer only: the log and the developer's text carry it, the error's hint does not.
+			Rows.Add(Plugin(TEXT("no_base_address"), 0, K::Refused, NotSetUpText(),
+				TEXT("Set Base Url in Project Settings > Plugins > Quarn SDK; for the local emulator, use the address it prints when it starts.")));
+			Rows.Add(Plugin(TEXT("invalid_base_address"), 0, K::Refused, NotSetUpText(),
+				TEXT("Set Base Url in Project Settings > Plugins > Quarn SDK to an address such as https://api.example.com.")));
+#if UE_BUILD_SHIPPING
+			Rows.Add(Plugin(TEXT("insecure_base_address"), 0, K::Refused, NotSetUpText(),
+				TEXT("Use an https address: Allow Insecure Http has no effect in Shipping builds.")));
+#else
+			Rows.Add(Plugin(TEXT("insecure_base_address"), 0, K::Refused, NotSetUpText(),
+				TEXT("Use an https address, or turn on Allow Insecure Http in the Quarn SDK settings for a development server.")));
+#endif
+			Rows.Add(Plugin(TEXT("no_game_instance"), 0, K::Refused, NSLOCTEXT("QuarnErrors", "NoGameInstance", "The inventory service is not available here."),
+				TEXT("Call Quarn - Authenticate Player from an actor or widget of a running game.")));
+			Rows.Add(Plugin(TEXT("not_authenticated"), 0, K::SignIn, SignInText(),
+				TEXT("Call Quarn - Authenticate Player for this player first.")));
+			Rows.Add(Plugin(TEXT("ambiguous_player"), 0, K::Refused, NSLOCTEXT("QuarnErrors", "AmbiguousPlayer", "The inventory service cannot tell which player this is."),
+				TEXT("A stash panel with Use Game Session needs exactly one player signed in through its game instance: sign in one player per game instance, or turn Use Game Session off and give the panel its own Provider and Ticket.")));
+			Rows.Add(Plugin(TEXT("network_error"), 0, K::Retry, NSLOCTEXT("QuarnErrors", "NoConnection", "Could not reach the inventory service. Check your connection and try again."),
+				TEXT("Check the connection and the Base Url in the Quarn SDK settings, then try again.")));
+			Rows.Add(Plugin(TEXT("timeout"), 0, K::Retry, NoAnswerText(),
+				TEXT("Check the connection; Request Timeout Seconds in the Quarn SDK settings sets how long an answer may take.")));
 			Rows.Add(Plugin(TEXT("cancelled"), 0, K::Refused, NSLOCTEXT("QuarnErrors", "Cancelled", "The request was cancelled.")));
-			Rows.Add(Plugin(TEXT("bad_response"), 200, K::Refused, NSLOCTEXT("QuarnErrors", "BadResponse", "The inventory service sent an answer this game cannot read.")));
-			FQuarnErrorCode HttpError = Plugin(TEXT("http_error"), 0, K::Refused, NSLOCTEXT("QuarnErrors", "HttpError", "The inventory service could not handle this request."));
+			Rows.Add(Plugin(TEXT("bad_response"), 200, K::Refused, NSLOCTEXT("QuarnErrors", "BadResponse", "The inventory service sent an answer this game cannot read."),
+				TEXT("Check that Base Url in the Quarn SDK settings points at the platform.")));
+			FQuarnErrorCode HttpError = Plugin(TEXT("http_error"), 0, K::Refused, NSLOCTEXT("QuarnErrors", "HttpError", "The inventory service could not handle this request."),
+				TEXT("Something other than the platform answered: check that Base Url in the Quarn SDK settings points at the platform, and any proxy in between."));
 			HttpError.bKindFromStatus = true;
 			Rows.Add(HttpError);
 			// The platform's code, but the plug-in raises it too, with its own words, when renewing a session fails.
-			Rows.Add(Plugin(TEXT("token_expired"), 401, K::SignIn, NSLOCTEXT("QuarnErrors", "SessionExpired", "Your session has expired. Please sign in again.")));
+			Rows.Add(Plugin(TEXT("token_expired"), 401, K::SignIn, NSLOCTEXT("QuarnErrors", "SessionExpired", "Your session has expired. Please sign in again."),
+				TEXT("Sign the player in again (Quarn - Authenticate Player, or Load Stash on a stash panel), then repeat what failed.")));
 
 			// The platform's refusals.
 			Rows.Add(Platform(TEXT("invalid_json"), 400, K::Refused, RefusedText()));
@@ -106,9 +125,12 @@ namespace QuarnErrorLibrary
 			Rows.Add(Platform(TEXT("rate_limited"), 429, K::Retry, NSLOCTEXT("QuarnErrors", "RateLimited", "Too many requests. Please wait a moment and try again.")));
 			Rows.Add(Platform(TEXT("internal"), 500, K::Retry, UnavailableText()));
 			Rows.Add(Platform(TEXT("unavailable"), 503, K::Retry, UnavailableText()));
+			Rows.Add(Platform(TEXT("commit_failed"), 503, K::Retry, UnavailableText()));
+			Rows.Add(Platform(TEXT("database_gone"), 503, K::Retry, UnavailableText()));
 
 			// The platform's HTTP front, refusing a request before the game API sees it.
 			Rows.Add(Platform(TEXT("request_timeout"), 408, K::Retry, NoAnswerText()));
+			Rows.Add(Platform(TEXT("too_many_connections"), 503, K::Retry, UnavailableText()));
 			Rows.Add(Platform(TEXT("length_required"), 411, K::Refused, RefusedText()));
 			Rows.Add(Platform(TEXT("uri_too_long"), 414, K::Refused, RefusedText()));
 			Rows.Add(Platform(TEXT("expectation_failed"), 417, K::Refused, RefusedText()));
@@ -259,6 +281,12 @@ FString UQuarnErrorLibrary::GetDeveloperText(const FQuarnError& Error)
 		Text += TEXT(" Hint: ");
 		Text += Error.Hint;
 	}
+	const FString Advice = GetDeveloperAdvice(Error);
+	if (!Advice.IsEmpty() && !Error.Hint.Equals(Advice, ESearchCase::CaseSensitive))
+	{
+		Text += TEXT(" Advice: ");
+		Text += Advice;
+	}
 	if (!Error.RequestId.IsEmpty())
 	{
 		Text += TEXT(" [request ");
@@ -266,4 +294,25 @@ FString UQuarnErrorLibrary::GetDeveloperText(const FQuarnError& Error)
 		Text += TEXT("]");
 	}
 	return Text;
+}
+
+FString UQuarnErrorLibrary::GetDeveloperAdvice(const FQuarnError& Error)
+{
+	const FQuarnErrorCode* Entry = FindCode(Error.Code);
+	return Entry != nullptr ? FString(Entry->DeveloperAdvice) : FString();
+}
+
+FQuarnError UQuarnErrorLibrary::MakePluginError(const TCHAR* Code, int32 HttpStatus, const FString& Message)
+{
+	FQuarnError Error;
+	Error.HttpStatus = HttpStatus;
+	Error.Code = Code;
+	Error.Message = Message;
+	const FQuarnErrorCode* Entry = FindCode(Error.Code);
+	// Every code the plug-in raises is in the table; Quarn.Core.Errors walks what the core raises.
+	if (Entry != nullptr)
+	{
+		Error.Hint = Entry->PlayerText.ToString();
+	}
+	return Error;
 }

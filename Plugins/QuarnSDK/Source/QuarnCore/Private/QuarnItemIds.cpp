@@ -1,6 +1,7 @@
 // Copyright Quarn. All Rights Reserved.
 
 #include "QuarnItemIds.h"
+#include "QuarnErrorLibrary.h"
 
 namespace QuarnItemIds
 {
@@ -31,11 +32,6 @@ namespace QuarnItemIds
 
 	FQuarnError TooLongError()
 	{
-		FQuarnError Error;
-		Error.HttpStatus = 200;
-		Error.Code = TEXT("bad_response");
-		Error.Message = FString::Printf(TEXT("The platform answered with an item id longer than %d characters."), MaxLength);
-		Error.Hint = TEXT("Check that Base Url in the Quarn SDK settings points at the platform.");
-		return Error;
+		return UQuarnErrorLibrary::MakePluginError(TEXT("bad_response"), 200, FString::Printf(TEXT("The platform answered with an item id longer than %d characters."), MaxLength));
 	}
 }

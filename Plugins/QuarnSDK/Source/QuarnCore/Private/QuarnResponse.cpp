@@ -2,6 +2,7 @@
 
 #include "QuarnResponse.h"
 #include "Containers/StringConv.h"
+#include "QuarnErrorLibrary.h"
 #include "Dom/JsonObject.h"
 #include "Serialization/JsonReader.h"
 #include "Serialization/JsonSerializer.h"
@@ -77,20 +78,20 @@ namespace QuarnResponse
 		{
 		case EQuarnTransportResult::Answered:
 			break;
+		// Hints of the plug-in's own errors are for players; the advice for developers (which
+		// setting to check) stays with the code, for the log and the developer's text.
 		case EQuarnTransportResult::TimedOut:
-			OutError.Code = TEXT("timeout");
-			OutError.Message = FString::Printf(TEXT("The platform did not answer within %.0f seconds."), TimeoutSeconds);
-			OutError.Hint = TEXT("Check the connection and try again.");
+			OutError = UQuarnErrorLibrary::MakePluginError(TEXT("timeout"), 0, FString::Printf(TEXT("The platform did not answer within %.0f seconds."), TimeoutSeconds));
+			OutError.RequestId = Response.RequestId;
 			return false;
 		case EQuarnTransportResult::Cancelled:
-			OutError.Code = TEXT("cancelled");
-			OutError.Message = TEXT("The request was cancelled before the platform answered.");
+			OutError = UQuarnErrorLibrary::MakePluginError(TEXT("cancelled"), 0, TEXT("The request was cancelled before the platform answered."));
+			OutError.RequestId = Response.RequestId;
 			return false;
 		case EQuarnTransportResult::ConnectionFailed:
 		default:
-			OutError.Code = TEXT("network_error");
-			OutError.Message = TEXT("Could not reach the platform.");
-			OutError.Hint = TEXT("Check the connection and the Base Url in the Quarn SDK settings, then try again.");
+			OutError = UQuarnErrorLibrary::MakePluginError(TEXT("network_error"), 0, TEXT("Could not reach the platform."));
+			OutError.RequestId = Response.RequestId;
 			return false;
 		}
 
@@ -101,9 +102,11 @@ namespace QuarnResponse
 		{
 			if (!Body.IsValid())
 			{
-				OutError.Code = TEXT("bad_response");
-				OutError.Message = FString::Printf(TEXT("The platform answered HTTP %d with a body that is not a JSON object."), Response.StatusCode);
-				OutError.Hint = TEXT("Check that Base Url in the Quarn SDK settings points at the platform.");
+				const FQuarnError Unreadable = UQuarnErrorLibrary::MakePluginError(TEXT("bad_response"), Response.StatusCode,
+					FString::Printf(TEXT("The platform answered HTTP %d with a body that is not a JSON object."), Response.StatusCode));
+				OutError.Code = Unreadable.Code;
+				OutError.Message = Unreadable.Message;
+				OutError.Hint = Unreadable.Hint;
 				return false;
 			}
 			OutJson = Body;
@@ -113,9 +116,11 @@ namespace QuarnResponse
 
 		if (!ReadErrorObject(Body, OutError))
 		{
-			OutError.Code = TEXT("http_error");
-			OutError.Message = FString::Printf(TEXT("The platform answered HTTP %d without an error description."), Response.StatusCode);
-			OutError.Hint = FString();
+			const FQuarnError Undescribed = UQuarnErrorLibrary::MakePluginError(TEXT("http_error"), Response.StatusCode,
+				FString::Printf(TEXT("The platform answered HTTP %d without an error description."), Response.StatusCode));
+			OutError.Code = Undescribed.Code;
+			OutError.Message = Undescribed.Message;
+			OutError.Hint = Undescribed.Hint;
 		}
 		return false;
 	}

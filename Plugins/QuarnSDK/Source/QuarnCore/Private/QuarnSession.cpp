@@ -2,6 +2,7 @@
 
 #include "QuarnSession.h"
 #include "QuarnCoreStats.h"
+#include "QuarnErrorLibrary.h"
 #include "QuarnJsonBody.h"
 #include "QuarnLog.h"
 #include "Containers/Ticker.h"
@@ -92,11 +93,8 @@ namespace QuarnSession
 
 	static FQuarnError ExpiredError(const FQuarnError& Cause)
 	{
-		FQuarnError Error;
-		Error.HttpStatus = 401;
-		Error.Code = TEXT("token_expired");
-		Error.Message = FString::Printf(TEXT("The player's access token expired and signing in again failed (%s)."), Cause.Code.IsEmpty() ? TEXT("no answer") : *Cause.Code);
-		Error.Hint = TEXT("Sign the player in again (Quarn - Authenticate Player, or Load Stash on a stash panel), then repeat what failed.");
+		FQuarnError Error = UQuarnErrorLibrary::MakePluginError(TEXT("token_expired"), 401,
+			FString::Printf(TEXT("The player's access token expired and signing in again failed (%s)."), Cause.Code.IsEmpty() ? TEXT("no answer") : *Cause.Code));
 		Error.RequestId = Cause.RequestId;
 		return Error;
 	}
@@ -150,10 +148,7 @@ FQuarnSession::~FQuarnSession()
 	if (Waiting.Num() > 0)
 	{
 		// Signed out, or the owner went away, while these waited for a new token.
-		FQuarnError Error;
-		Error.Code = TEXT("not_authenticated");
-		Error.Message = TEXT("The player signed out while the request waited for a new access token.");
-		Error.Hint = TEXT("Sign the player in again, then repeat what failed.");
+		const FQuarnError Error = UQuarnErrorLibrary::MakePluginError(TEXT("not_authenticated"), 0, TEXT("The player signed out while the request waited for a new access token."));
 		TArray<TSharedRef<FRequest>> Abandoned = MoveTemp(Waiting);
 		QuarnSession::Later([Abandoned, Error]()
 		{
@@ -518,7 +513,7 @@ void FQuarnSession::Expire(const FQuarnError& Cause)
 
 	const FQuarnError Expired = QuarnSession::ExpiredError(Cause);
 	// Only the code: a refusal's message may quote what was sent.
-	UE_LOG(LogQuarn, Warning, TEXT("The session of player %s expired and could not be renewed (http=%d code=%s). %s"), *PlayerId, Cause.HttpStatus, *Cause.Code, *Expired.Hint);
+	UE_LOG(LogQuarn, Warning, TEXT("The session of player %s expired and could not be renewed (http=%d code=%s). %s"), *PlayerId, Cause.HttpStatus, *Cause.Code, *UQuarnErrorLibrary::GetDeveloperAdvice(Expired));
 	if (OnExpired)
 	{
 		const FExpired Callback = OnExpired;

@@ -35,13 +35,18 @@ struct QUARNCORE_API FQuarnErrorCode
 	EQuarnErrorKind Kind = EQuarnErrorKind::Refused;
 	/**
 	 * The words of errors with this code are the plug-in's own, written for the game's developer
-	 * (they name settings and nodes), so a player is shown PlayerText instead.
+	 * (a node's hint may name the node to call), so a player is shown PlayerText instead.
 	 */
 	bool bDeveloperWords = false;
 	/** The kind follows the HTTP status rather than the code (a failure without an error body). */
 	bool bKindFromStatus = false;
 	/** What a player is shown when the error's own words are not for them, or are empty. */
 	FText PlayerText;
+	/**
+	 * What the game's developer should fix or call (a setting, a node); never shown to players.
+	 * Empty when the error's own words say all there is.
+	 */
+	const TCHAR* DeveloperAdvice = TEXT("");
 };
 
 /**
@@ -86,17 +91,29 @@ public:
 	/**
 	 * The text to show a player: the error's Hint, or its Message when the hint is empty.
 	 *
-	 * Errors the plug-in raises itself (no platform address, no connection, not signed in, an
-	 * unreadable answer) carry advice for the developer, such as which setting to fix; for those,
-	 * and for errors without any words, this gives a short text meant for players instead. Empty
-	 * for a default error.
+	 * For the plug-in's own codes (no platform address, no connection, not signed in, an
+	 * unreadable answer), whose words may be advice for the developer, and for errors without any
+	 * words, this gives a short text meant for players instead. Empty for a default error.
 	 */
 	UFUNCTION(BlueprintPure, Category = "Velmora", meta = (DisplayName = "Velmora - Error Text For Player"))
 	static FText GetPlayerText(const FQuarnError& Error);
 
-	/** Everything the error says, for a log line or a bug report: code, HTTP status, message, hint and request id. */
+	/**
+	 * Everything the error says, for a log line or a bug report: code, HTTP status, message, hint,
+	 * the advice for developers that this version gives for the code, and request id.
+	 */
 	UFUNCTION(BlueprintPure, Category = "Velmora", meta = (DisplayName = "Velmora - Error Text For Log"))
 	static FString GetDeveloperText(const FQuarnError& Error);
+
+	/** What the developer should do about the error (which setting to fix, which node to call); empty when this version has no advice for its code. */
+	static FString GetDeveloperAdvice(const FQuarnError& Error);
+
+	/**
+	 * An error the plug-in raises itself, ready to show: its Hint is the code's player text, so
+	 * that a screen showing Hint, else Message, shows words meant for players. The advice for the
+	 * developer stays with the code (GetDeveloperAdvice, GetDeveloperText) and the log line.
+	 */
+	static FQuarnError MakePluginError(const TCHAR* Code, int32 HttpStatus, const FString& Message);
 
 	/** Every code the plug-in or the platform gives, as this version knows them. */
 	static TConstArrayView<FQuarnErrorCode> GetKnownCodes();

@@ -28,6 +28,11 @@ void UQuarnStashPanel::LoadStash()
 	{
 		return;
 	}
+	if (bUseGameSession)
+	{
+		LoadWithGameSession();
+		return;
+	}
 	bLoading = true;
 	const int32 Serial = ++LoadSerial;
 	SetStatus(NSLOCTEXT("QuarnStashPanel", "SigningIn", "Signing in\u2026"), false);
@@ -78,6 +83,11 @@ void UQuarnStashPanel::HandleSignIn(int32 Serial, bool bOk, const TSharedPtr<FJs
 	}
 
 	StartSession(Json);
+	RequestContainer(Serial);
+}
+
+void UQuarnStashPanel::RequestContainer(int32 Serial)
+{
 	SetStatus(NSLOCTEXT("QuarnStashPanel", "Loading", "Loading stash\u2026"), false);
 
 	// The same body the "Ensure Container" node sends for these settings.

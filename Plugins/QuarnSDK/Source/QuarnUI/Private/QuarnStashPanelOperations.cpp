@@ -8,6 +8,7 @@
 
 void UQuarnStashPanel::DepositItem(FName ItemId, int32 Quantity, int32 X, int32 Y, int32 SourceSlot)
 {
+	FollowGameSession();
 	if (AccessToken.IsEmpty() || ContainerId.IsEmpty())
 	{
 		UE_LOG(LogQuarn, Warning, TEXT("Deposit refused: the stash is not loaded yet."));
@@ -44,6 +45,7 @@ void UQuarnStashPanel::DepositItem(FName ItemId, int32 Quantity, int32 X, int32 
 
 void UQuarnStashPanel::WithdrawInstance(const FQuarnItemInstance& Instance)
 {
+	FollowGameSession();
 	if (AccessToken.IsEmpty() || ContainerId.IsEmpty() || Instance.InstanceId.IsEmpty())
 	{
 		UE_LOG(LogQuarn, Warning, TEXT("Withdraw refused: no stash, or the stack has no instance id."));
@@ -76,6 +78,7 @@ void UQuarnStashPanel::WithdrawInstance(const FQuarnItemInstance& Instance)
 
 void UQuarnStashPanel::TransferFrom(UQuarnStashPanel* Source, const FQuarnItemInstance& Instance, int32 X, int32 Y)
 {
+	FollowGameSession();
 	if (AccessToken.IsEmpty() || ContainerId.IsEmpty() || Source == nullptr || Instance.InstanceId.IsEmpty())
 	{
 		UE_LOG(LogQuarn, Warning, TEXT("Transfer refused: destination not loaded, no source panel, or the stack has no instance id."));

@@ -79,6 +79,15 @@ public:
 	UPROPERTY(EditAnywhere, BlueprintReadWrite, Category = "Velmora|Identity")
 	FString Ticket = TEXT("menu_preview");
 
+	/**
+	 * Use the player the game signed in with Quarn - Authenticate Player instead of signing in with
+	 * Provider and Ticket. The panel then takes that player's id and token from its game instance's
+	 * Quarn subsystem, an expired token is renewed by the game's session, and the panel never signs
+	 * in by itself. Load Stash is refused while no player, or more than one, is signed in there.
+	 */
+	UPROPERTY(EditAnywhere, BlueprintReadWrite, Category = "Velmora|Identity")
+	bool bUseGameSession = false;
+
 	UPROPERTY(EditAnywhere, BlueprintReadWrite, Category = "Velmora|Container")
 	FString ContainerKind = TEXT("stash");
 
@@ -213,6 +222,15 @@ private:
 	void HandleSignIn(int32 Serial, bool bOk, const TSharedPtr<FJsonObject>& Json, const FQuarnError& Error);
 	void ShowFailure(const FQuarnError& Error);
 	void StartSession(const TSharedPtr<FJsonObject>& SignInAnswer);
+	/** Shows "Loading stash…" and sends the ensure for the load Serial with AccessToken. */
+	void RequestContainer(int32 Serial);
+	/** LoadStash with bUseGameSession: the ensure with the game's token, or a refusal. */
+	void LoadWithGameSession();
+	/**
+	 * With bUseGameSession, before an operation: AccessToken becomes the token the game's session
+	 * holds for PlayerId now, or empty once that session has ended.
+	 */
+	void FollowGameSession();
 
 	UPROPERTY(meta = (EditInline = "true"))
 	UBorder* Root = nullptr;
@@ -248,7 +266,10 @@ private:
 	FString AccessToken;
 	FString ContainerId;
 
-	/** Renews AccessToken with Provider and Ticket when it expires; created by the first sign-in. */
+	/**
+	 * Renews AccessToken with Provider and Ticket when it expires; created by the first sign-in.
+	 * Null while the panel uses the game's session, which renews the token instead.
+	 */
 	TSharedPtr<FQuarnSession> Session;
 
 	/** The contents as last read, so a hit test does not have to re-parse widgets. */

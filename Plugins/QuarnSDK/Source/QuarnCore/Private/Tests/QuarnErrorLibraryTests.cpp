@@ -2,7 +2,8 @@
 
 // What a failed request means to a game: every code the plug-in or the platform gives is in the
 // library's table with the kind the platform's contract gives it, the errors the core really
-// raises are among them, and the player's text never carries the plug-in's advice to developers.
+// raises are among them, and neither the player's text nor what a screen showing Hint, else
+// Message, puts up carries the plug-in's advice to developers, which the developer's text does.
 
 #include "Tests/QuarnTestDoubles.h"
 
@@ -13,7 +14,9 @@
 #include "QuarnCoreNodeFixture.h"
 #include "QuarnEnsureContainer.h"
 #include "QuarnErrorLibrary.h"
+#include "QuarnItemIds.h"
 #include "QuarnResponse.h"
+#include "QuarnSession.h"
 #include "UObject/Class.h"
 
 namespace QuarnErrorLibraryTests
@@ -33,7 +36,7 @@ namespace QuarnErrorLibraryTests
 	static const FExpected Expected[] = {
 		// The plug-in's own.
 		{TEXT("no_base_address"), K::Refused}, {TEXT("invalid_base_address"), K::Refused}, {TEXT("insecure_base_address"), K::Refused},
-		{TEXT("no_game_instance"), K::Refused}, {TEXT("not_authenticated"), K::SignIn}, {TEXT("network_error"), K::Retry},
+		{TEXT("no_game_instance"), K::Refused}, {TEXT("not_authenticated"), K::SignIn}, {TEXT("ambiguous_player"), K::Refused}, {TEXT("network_error"), K::Retry},
 		{TEXT("timeout"), K::Retry}, {TEXT("cancelled"), K::Refused}, {TEXT("bad_response"), K::Refused},
 		{TEXT("http_error"), K::Refused}, {TEXT("token_expired"), K::SignIn},
 		// The platform's game API.
@@ -44,9 +47,9 @@ namespace QuarnErrorLibraryTests
 		{TEXT("cell_occupied"), K::Refused}, {TEXT("container_full"), K::Refused}, {TEXT("insufficient_quantity"), K::Refused},
 		{TEXT("layout_mismatch"), K::Refused}, {TEXT("idempotency_key_in_use"), K::Retry}, {TEXT("payload_too_large"), K::Refused},
 		{TEXT("idempotency_key_reused"), K::Refused}, {TEXT("rate_limited"), K::Retry}, {TEXT("internal"), K::Retry},
-		{TEXT("unavailable"), K::Retry},
+		{TEXT("unavailable"), K::Retry}, {TEXT("commit_failed"), K::Retry}, {TEXT("database_gone"), K::Retry},
 		// The platform's HTTP front.
-		{TEXT("request_timeout"), K::Retry}, {TEXT("length_required"), K::Refused}, {TEXT("uri_too_long"), K::Refused},
+		{TEXT("request_timeout"), K::Retry}, {TEXT("too_many_connections"), K::Retry}, {TEXT("length_required"), K::Refused}, {TEXT("uri_too_long"), K::Refused},
 		{TEXT("expectation_failed"), K::Refused}, {TEXT("headers_too_large"), K::Refused}, {TEXT("not_implemented"), K::Refused},
 		{TEXT("http_version_not_supported"), K::Refused},
 	};
@@ -67,6 +70,29 @@ namespace QuarnErrorLibraryTests
 		Error.HttpStatus = Status;
 		Error.Code = Code;
 		return Error;
+	}
+
+	/**
+	 * Words for the game's developer: settings, nodes, options of the panel. None of them belongs
+	 * on a player's screen.
+	 */
+	static const TCHAR* const DeveloperWords[] = {
+		TEXT("Project Settings"), TEXT("Base Url"), TEXT("Quarn SDK"), TEXT("Allow Insecure Http"), TEXT("Request Timeout"),
+		TEXT("Quarn - "), TEXT("Velmora - "), TEXT("Authenticate Player"), TEXT("Load Stash"), TEXT("Use Game Session"),
+		TEXT("Blueprint"), TEXT(" node"), TEXT("emulator"), TEXT("settings"),
+	};
+
+	/** The first developer word in Text, or null. */
+	static const TCHAR* FindDeveloperWord(const FString& Text)
+	{
+		for (const TCHAR* Word : DeveloperWords)
+		{
+			if (Text.Contains(Word, ESearchCase::IgnoreCase))
+			{
+				return Word;
+			}
+		}
+		return nullptr;
 	}
 
 	/** How many of the four questions answer yes: exactly one for every error, none for a success. */
@@ -100,7 +126,24 @@ BEGIN_DEFINE_SPEC(FQuarnErrorLibrarySpec, "Quarn.Core.Errors", QuarnTests::TestF
 		TestEqual(*(Label + TEXT(" kind")), static_cast<int32>(UQuarnErrorLibrary::GetErrorKind(Error)), static_cast<int32>(Kind));
 		const FString PlayerText = UQuarnErrorLibrary::GetPlayerText(Error).ToString();
 		TestFalse(*(Label + TEXT(" player text is not empty")), PlayerText.IsEmpty());
-		TestFalse(*(Label + TEXT(" player text names no setting")), PlayerText.Contains(TEXT("Base Url")) || PlayerText.Contains(TEXT("Settings")) || PlayerText.Contains(TEXT("Quarn -")));
+		ExpectNoDeveloperWords(Label + TEXT(" player text"), PlayerText);
+		// What a screen that follows the rule (the stash panel's status line) shows.
+		ExpectNoDeveloperWords(Label + TEXT(" hint, else message"), Error.Hint.IsEmpty() ? Error.Message : Error.Hint);
+		// The advice is not lost: the developer's text carries it.
+		const FString Advice = UQuarnErrorLibrary::GetDeveloperAdvice(Error);
+		if (!Advice.IsEmpty())
+		{
+			TestTrue(*(Label + TEXT(" developer text carries the advice")), UQuarnErrorLibrary::GetDeveloperText(Error).Contains(Advice, ESearchCase::CaseSensitive));
+		}
+	}
+
+	void ExpectNoDeveloperWords(const FString& Label, const FString& Text)
+	{
+		const TCHAR* const Word = QuarnErrorLibraryTests::FindDeveloperWord(Text);
+		if (Word != nullptr)
+		{
+			AddError(FString::Printf(TEXT("%s puts \"%s\" before a player: %s"), *Label, Word, *Text));
+		}
 	}
 END_DEFINE_SPEC(FQuarnErrorLibrarySpec)
 
@@ -135,6 +178,25 @@ void FQuarnErrorLibrarySpec::Define()
 				TestNotEqual(*FString::Printf(TEXT("%s kind is an error's"), *Code), static_cast<int32>(Entry.Kind), static_cast<int32>(K::None));
 			}
 			TestEqual(TEXT("table size"), Seen.Num(), ExpectedCodes.Num());
+		});
+
+		It(TEXT("gives the plug-in's own errors a hint for players, and keeps the advice for developers apart"), [this]()
+		{
+			for (const FQuarnErrorCode& Entry : UQuarnErrorLibrary::GetKnownCodes())
+			{
+				ExpectNoDeveloperWords(FString::Printf(TEXT("%s player text"), Entry.Code), Entry.PlayerText.ToString());
+				if (!Entry.bDeveloperWords)
+				{
+					TestEqualSensitive(*FString::Printf(TEXT("%s: the platform's codes come with the platform's words"), Entry.Code), FString(Entry.DeveloperAdvice), FString());
+					continue;
+				}
+				const FQuarnError Raised = UQuarnErrorLibrary::MakePluginError(Entry.Code, Entry.HttpStatus, TEXT("What happened."));
+				TestEqualSensitive(*FString::Printf(TEXT("%s raised: code"), Entry.Code), Raised.Code, FString(Entry.Code));
+				TestEqual(*FString::Printf(TEXT("%s raised: status"), Entry.Code), Raised.HttpStatus, Entry.HttpStatus);
+				TestEqualSensitive(*FString::Printf(TEXT("%s raised: the hint is the player text"), Entry.Code), Raised.Hint, Entry.PlayerText.ToString());
+				TestEqualSensitive(*FString::Printf(TEXT("%s raised: advice"), Entry.Code), UQuarnErrorLibrary::GetDeveloperAdvice(Raised), FString(Entry.DeveloperAdvice));
+			}
+			TestTrue(TEXT("the address codes say which setting to fix"), UQuarnErrorLibrary::GetDeveloperAdvice(UQuarnErrorLibrary::MakePluginError(TEXT("no_base_address"), 0, FString())).Contains(TEXT("Base Url"), ESearchCase::CaseSensitive));
 		});
 
 		It(TEXT("answers exactly one of the four questions for every code, as its kind says"), [this]()
@@ -185,7 +247,7 @@ void FQuarnErrorLibrarySpec::Define()
 				{
 					ExpectKnown(Error, K::Refused, Base);
 					// The advice to fix the setting stays with the developer.
-					TestTrue(TEXT("the error itself names the setting"), Error.Hint.Contains(TEXT("settings"), ESearchCase::IgnoreCase));
+					TestTrue(TEXT("the developer's text names the setting"), UQuarnErrorLibrary::GetDeveloperText(Error).Contains(TEXT("settings"), ESearchCase::IgnoreCase));
 				}
 			}
 		});
@@ -204,6 +266,7 @@ void FQuarnErrorLibrarySpec::Define()
 				{EQuarnTransportResult::TimedOut, 0, TEXT(""), K::Retry},
 				{EQuarnTransportResult::Cancelled, 0, TEXT(""), K::Refused},
 				{EQuarnTransportResult::Answered, 200, TEXT("<html>a web page</html>"), K::Refused},
+				{EQuarnTransportResult::Answered, 201, TEXT(""), K::Refused},
 				{EQuarnTransportResult::Answered, 503, TEXT("Service Unavailable"), K::Retry},
 				{EQuarnTransportResult::Answered, 502, TEXT(""), K::Retry},
 				{EQuarnTransportResult::Answered, 404, TEXT("<html>not here</html>"), K::Refused},
@@ -223,6 +286,11 @@ void FQuarnErrorLibrarySpec::Define()
 					ExpectKnown(Error, Case.Kind, *FString::Printf(TEXT("HTTP %d"), Case.Status));
 				}
 			}
+		});
+
+		It(TEXT("an answer with an item id too long to keep"), [this]()
+		{
+			ExpectKnown(QuarnItemIds::TooLongError(), K::Refused, TEXT("item id too long"));
 		});
 	});
 
@@ -250,6 +318,25 @@ void FQuarnErrorLibrarySpec::Define()
 				{
 					ExpectKnown(Pins->Error, K::SignIn, TEXT("ensure without a token"));
 				}
+				Done.Execute();
+			});
+		});
+
+		LatentIt(TEXT("a session whose token expired and that cannot sign in again"), FTimespan::FromSeconds(20), [this](const FDoneDelegate& Done)
+		{
+			AddExpectedMessagePlain(TEXT("The session of player plr_e expired and could not be renewed"), ELogVerbosity::Warning, EAutomationExpectedMessageFlags::Contains, 1);
+			// No ticket to sign in with: the first token_expired ends the session.
+			const TSharedRef<FQuarnError> Expired = MakeShared<FQuarnError>();
+			TSharedPtr<FQuarnSession> Session = FQuarnSession::Create(TEXT("plr_e"), [](const FString&) {}, [Expired](const FQuarnError& Error) { *Expired = Error; });
+			Session->Start(TEXT("tok_e"), 0.0, FString(), FString());
+			const TSharedRef<QuarnTests::FOutcome> Outcome = MakeShared<QuarnTests::FOutcome>();
+			FQuarnClient::Send(TEXT("GET"), TEXT("/v1/game/containers/c"), FString(), TEXT("tok_e"), FString(), QuarnTests::FOutcome::Into(Outcome));
+			Fixture->Transport().Answer(401, TEXT("{\"error\": {\"code\": \"token_expired\", \"message\": \"Expired.\", \"hint\": \"\"}}"));
+			QuarnTests::Await(*this, TEXT("the request to fail"), [Outcome]() { return Outcome->Calls > 0; }, Done, [this, Outcome, Expired, Session, Done]()
+			{
+				ExpectKnown(Outcome->Error, K::SignIn, TEXT("the request that waited"));
+				ExpectKnown(*Expired, K::SignIn, TEXT("the session's expiry"));
+				TestTrue(TEXT("the message names the cause"), Outcome->Error.Message.Contains(TEXT("no_ticket"), ESearchCase::CaseSensitive));
 				Done.Execute();
 			});
 		});
@@ -317,7 +404,12 @@ void FQuarnErrorLibrarySpec::Define()
 		Error.RequestId = TEXT("req_42");
 		TestEqualSensitive(TEXT("full"), UQuarnErrorLibrary::GetDeveloperText(Error),
 			FString(TEXT("version_conflict (HTTP 409): Container ctr_1 is at version 8, not 7. Hint: Re-read the container and sync again. [request req_42]")));
-		TestEqualSensitive(TEXT("no answer"), UQuarnErrorLibrary::GetDeveloperText(MakeError(0, TEXT("network_error"))), FString(TEXT("network_error (no HTTP answer)")));
+		TestEqualSensitive(TEXT("no answer, with the advice for the code"), UQuarnErrorLibrary::GetDeveloperText(MakeError(0, TEXT("network_error"))),
+			FString(TEXT("network_error (no HTTP answer) Advice: Check the connection and the Base Url in the Quarn SDK settings, then try again.")));
+		FQuarnError FromNode = MakeError(0, TEXT("not_authenticated"));
+		FromNode.Hint = TEXT("Call Quarn - Authenticate Player for this player first.");
+		TestEqualSensitive(TEXT("advice the hint already gives is not repeated"), UQuarnErrorLibrary::GetDeveloperText(FromNode),
+			FString(TEXT("not_authenticated (no HTTP answer) Hint: Call Quarn - Authenticate Player for this player first.")));
 	});
 
 #if WITH_METADATA

@@ -32,7 +32,7 @@ void FQuarnStashPanelReflectionSpec::Define()
 			Names.Add(It->GetName());
 		}
 		const TArray<FString> Expected = { TEXT("OnStashLoaded"), TEXT("OnStashFailed"), TEXT("OnDepositAccepted"), TEXT("OnWithdrawAccepted"), TEXT("OnTransferAccepted"),
-			TEXT("bLoadOnConstruct"), TEXT("Provider"), TEXT("Ticket"), TEXT("ContainerKind"), TEXT("Layout"), TEXT("GridWidth"), TEXT("GridHeight"), TEXT("SlotCount"),
+			TEXT("bLoadOnConstruct"), TEXT("Provider"), TEXT("Ticket"), TEXT("bUseGameSession"), TEXT("ContainerKind"), TEXT("Layout"), TEXT("GridWidth"), TEXT("GridHeight"), TEXT("SlotCount"),
 			TEXT("SlotColumns"), TEXT("CellSize"), TEXT("PanelColour"), TEXT("CellColour"), TEXT("AccentColour"), TEXT("Title"), TEXT("Root"), TEXT("GridSizer"),
 			TEXT("GridCanvas"), TEXT("GridFrame"), TEXT("TitleText"), TEXT("StatusText"), TEXT("ItemWidgets"), TEXT("ItemTable"), TEXT("Contents") };
 		TestEqualSensitive(TEXT("properties in order"), FString::Join(Names, TEXT(",")), FString::Join(Expected, TEXT(",")));
@@ -50,6 +50,9 @@ void FQuarnStashPanelReflectionSpec::Define()
 		TestEqualSensitive(TEXT("OnWithdrawAccepted tool tip"), Property(TEXT("OnWithdrawAccepted"))->GetMetaData(TEXT("ToolTip")), FString(TEXT("The platform released an item. Put it into the character's inventory now.")));
 		TestEqualSensitive(TEXT("OnStashLoaded category"), Property(TEXT("OnStashLoaded"))->GetMetaData(TEXT("Category")), FString(TEXT("Velmora")));
 		TestEqualSensitive(TEXT("Ticket category"), Property(TEXT("Ticket"))->GetMetaData(TEXT("Category")), FString(TEXT("Velmora|Identity")));
+		TestEqualSensitive(TEXT("bUseGameSession category"), Property(TEXT("bUseGameSession"))->GetMetaData(TEXT("Category")), FString(TEXT("Velmora|Identity")));
+		TestTrue(TEXT("bUseGameSession is editable and visible"), Property(TEXT("bUseGameSession"))->HasAllPropertyFlags(CPF_Edit | CPF_BlueprintVisible));
+		TestTrue(TEXT("bUseGameSession tool tip"), Property(TEXT("bUseGameSession"))->GetMetaData(TEXT("ToolTip")).StartsWith(TEXT("Use the player the game signed in with Quarn - Authenticate Player"), ESearchCase::CaseSensitive));
 		TestEqualSensitive(TEXT("SlotCount category"), Property(TEXT("SlotCount"))->GetMetaData(TEXT("Category")), FString(TEXT("Velmora|Container")));
 		TestEqualSensitive(TEXT("Title category"), Property(TEXT("Title"))->GetMetaData(TEXT("Category")), FString(TEXT("Velmora|Appearance")));
 		TestEqualSensitive(TEXT("GridWidth edit condition"), Property(TEXT("GridWidth"))->GetMetaData(TEXT("EditCondition")), FString(TEXT("Layout == EQuarnContainerLayout::Grid")));
@@ -71,6 +74,7 @@ void FQuarnStashPanelReflectionSpec::Define()
 		TestTrue(TEXT("loads on construct"), Defaults->bLoadOnConstruct);
 		TestEqualSensitive(TEXT("provider"), Defaults->Provider, FString(TEXT("anonymous")));
 		TestEqualSensitive(TEXT("ticket"), Defaults->Ticket, FString(TEXT("menu_preview")));
+		TestFalse(TEXT("signs in by itself"), Defaults->bUseGameSession);
 		TestEqualSensitive(TEXT("container kind"), Defaults->ContainerKind, FString(TEXT("stash")));
 		TestTrue(TEXT("grid layout"), Defaults->Layout == EQuarnContainerLayout::Grid);
 		TestEqual(TEXT("grid width"), Defaults->GridWidth, 10);
