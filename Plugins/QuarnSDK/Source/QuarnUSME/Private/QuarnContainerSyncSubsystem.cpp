@@ -4,6 +4,7 @@
 #include "QuarnClient.h"
 #include "QuarnContainerSyncEntry.h"
 #include "QuarnContainerSyncPolicy.h"
+#include "QuarnErrorLibrary.h"
 #include "QuarnLog.h"
 #include "QuarnReconcile.h"
 #include "QuarnSettings.h"
@@ -19,13 +20,11 @@ using FEntryRef = TSharedRef<FQuarnContainerSyncEntry>;
 
 namespace QuarnContainerSync
 {
+	// The status a game may put on screen; which node to call first is the code's advice to the
+	// developer, in the stop's log line.
 	static FQuarnError NotAuthenticated()
 	{
-		FQuarnError Error;
-		Error.Code = TEXT("not_authenticated");
-		Error.Message = TEXT("Player is not authenticated");
-		Error.Hint = TEXT("Call Quarn - Authenticate Player for this player first.");
-		return Error;
+		return UQuarnErrorLibrary::MakePluginError(TEXT("not_authenticated"), 0, TEXT("Player is not authenticated"));
 	}
 
 	static FQuarnUSMEContainerRead ReadDocument(const FJsonObject& Json)
@@ -420,8 +419,10 @@ void UQuarnContainerSyncSubsystem::Stop(const FEntryRef& Entry, const FQuarnErro
 	Entry->Step = EQuarnContainerSyncStep::Idle;
 	Entry->bReadBackOnly = false;
 	Entry->Status.LastError = Error;
-	UE_LOG(LogQuarn, Warning, TEXT("Sync of container %s stopped: %s (%s). Nothing more is sent for it until the game calls again."),
-		*Entry->Status.ContainerId, *Error.Message, *Error.Code);
+	// The status may reach a player; what the developer should do goes in the log line alone.
+	const FString Advice = UQuarnErrorLibrary::GetDeveloperAdvice(Error);
+	UE_LOG(LogQuarn, Warning, TEXT("Sync of container %s stopped: %s (%s). Nothing more is sent for it until the game calls again.%s%s"),
+		*Entry->Status.ContainerId, *Error.Message, *Error.Code, Advice.IsEmpty() ? TEXT("") : TEXT(" "), *Advice);
 	SetState(Entry, EQuarnContainerSyncState::Stopped);
 }
 

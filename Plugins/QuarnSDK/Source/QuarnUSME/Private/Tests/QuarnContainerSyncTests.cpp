@@ -458,7 +458,8 @@ void FQuarnContainerSyncSpec::Define()
 				return;
 			}
 			ExpectEndedUnsent(1);
-			AddExpectedMessagePlain(TEXT("Sync of container c1 stopped: Player is not authenticated (not_authenticated)."), ELogVerbosity::Warning, EAutomationExpectedMessageFlags::Contains, 1);
+			// The developer reads which node to call in the log; the status a game may show says nothing of nodes.
+			AddExpectedMessagePlain(TEXT("Sync of container c1 stopped: Player is not authenticated (not_authenticated). Nothing more is sent for it until the game calls again. Call Quarn - Authenticate Player for this player first."), ELogVerbosity::Warning, EAutomationExpectedMessageFlags::Contains, 1);
 			F().Keep(TEXT("c1"), {Desired(TEXT(""), TEXT("Ammo"), 1, 0)}, TEXT("stranger"));
 			F().Run(*this, {
 				AfterFrames(5, [this]()
@@ -466,6 +467,8 @@ void FQuarnContainerSyncSpec::Define()
 					const FQuarnContainerSyncStatus Status = F().Subsystem()->GetSyncStatus(TEXT("stranger"), TEXT("c1"));
 					TestEqualSensitive(TEXT("stopped"), StateText(Status.State), StateText(EQuarnContainerSyncState::Stopped));
 					TestEqualSensitive(TEXT("why"), Status.LastError.Code, FString(TEXT("not_authenticated")));
+					TestFalse(TEXT("the status's hint names no node"), Status.LastError.Hint.Contains(TEXT("Authenticate Player")));
+					TestFalse(TEXT("the status has a hint for the player"), Status.LastError.Hint.IsEmpty());
 					TestEqual(TEXT("requests sent"), F().Transport().Sent.Num(), 0);
 				}),
 			}, Done);
