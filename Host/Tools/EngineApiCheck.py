@@ -53,7 +53,8 @@ def qualified_name(decl):
 	parts = []
 	cursor = decl
 	while cursor is not None and cursor.kind != K.TRANSLATION_UNIT:
-		name = cursor.spelling.split('<')[0]
+		# Strip template arguments, but not the '<' of an operator's own name (operator<, operator<=).
+		name = cursor.spelling if cursor.spelling.startswith('operator') else cursor.spelling.split('<')[0]
 		if cursor.kind == K.NAMESPACE and name == '':
 			name = '(anonymous)'
 		if name:

@@ -19,6 +19,7 @@
 #include "Tests/QuarnContainerSyncWatcher.h"
 #include "UObject/Package.h"
 #include "UObject/UObjectGlobals.h"
+#include "UObject/GarbageCollection.h"
 
 #include <cstdio>
 

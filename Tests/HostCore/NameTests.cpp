@@ -72,6 +72,20 @@ TEST(HostCoreName, NoneForms)
 	EXPECT_EQ(Utf8(FName(TEXT("None_1")).ToString()), "None_1");
 }
 
+// The engine's EName is a scoped enum; NAME_None and the other NAME_ forms are constants of it.
+TEST(HostCoreName, HardcodedNamesAreAScopedEnumWithNameAliases)
+{
+	static_assert(std::is_enum_v<EName> && !std::is_convertible_v<EName, uint32>, "EName is an enum class");
+	static_assert(std::is_same_v<decltype(NAME_None), const EName>, "NAME_None is a constant of EName");
+	static_assert(NAME_None == EName::None && NAME_Actor == EName::Actor, "each alias names its enumerator");
+	EXPECT_TRUE(FName(EName::None).IsNone());
+	EXPECT_TRUE(FName(TEXT("Actor")) == EName::Actor);
+	EXPECT_EQ(Utf8(FName(NAME_Actor).ToString()), "Actor");
+	const EName* AsEName = FName(TEXT("Actor")).ToEName();
+	ASSERT_NE(AsEName, nullptr);
+	EXPECT_TRUE(*AsEName == EName::Actor);
+}
+
 TEST(HostCoreName, FindDoesNotAdd)
 {
 	EXPECT_TRUE(FName(TEXT("NeverRegisteredBeforeThisTest"), FNAME_Find).IsNone());

@@ -281,3 +281,42 @@ TEST(HostCoreString, EditsAndPadding)
 	EXPECT_TRUE(S.IsEmpty());
 	EXPECT_GE(S.GetCharArray().Max(), 101);
 }
+
+TEST(HostCoreString, ComparisonsWorkInEitherOperandOrderThroughTheUEOpMembers)
+{
+	// The engine's form: members, with the operators the global templates of Misc/UEOps.h.
+	static_assert(UE::Core::Private::CWithUEOpEquals<FString, FString>);
+	static_assert(UE::Core::Private::CWithUEOpLessThan<FString, const TCHAR*>);
+	static_assert(UE::Core::Private::CWithUEOpGreaterThan<FString, const TCHAR*>);
+
+	const FString Apple(TEXT("apple"));
+	EXPECT_TRUE(TEXT("APPLE") == Apple);
+	EXPECT_FALSE(TEXT("pear") == Apple);
+	EXPECT_TRUE(TEXT("pear") != Apple);
+	EXPECT_TRUE(Apple != TEXT("pear"));
+	// A character pointer on the left is ordered through the string's UEOpGreaterThan.
+	EXPECT_TRUE(TEXT("Banana") > Apple);
+	EXPECT_TRUE(TEXT("AARDVARK") < Apple);
+	EXPECT_TRUE(TEXT("APPLE") <= Apple);
+	EXPECT_TRUE(TEXT("APPLE") >= Apple);
+	EXPECT_FALSE(TEXT("APPLE") < Apple);
+	EXPECT_TRUE(Apple < TEXT("Banana"));
+	EXPECT_TRUE(Apple > TEXT("AARDVARK"));
+	EXPECT_TRUE(Apple >= FString(TEXT("APPLE")));
+	EXPECT_FALSE(Apple > FString(TEXT("APPLE")));
+	EXPECT_TRUE(FString(TEXT("b")) >= FString(TEXT("A")));
+
+	// A null character pointer is the empty string; narrow text converts first.
+	const TCHAR* const Null = nullptr;
+	EXPECT_TRUE(FString() == Null);
+	EXPECT_FALSE(Apple == Null);
+	EXPECT_TRUE(Null < Apple);
+	EXPECT_TRUE(Apple == "APPLE");
+	EXPECT_TRUE(Apple < "banana");
+
+	// Sorting goes through the same operator<.
+	TArray<FString> Names = { TEXT("cherry"), TEXT("Banana"), TEXT("apple") };
+	Names.Sort();
+	EXPECT_FSTR(Names[0], "apple");
+	EXPECT_FSTR(Names[2], "cherry");
+}

@@ -3,6 +3,7 @@
 #include "CoreMinimal.h"
 #include "Hash/CityHash.h"
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace
 {
@@ -43,6 +44,20 @@ TEST(HostCoreTemplates, OptionalSetAndReset)
 	Value.Reset();
 	EXPECT_FALSE(Value);
 	EXPECT_TRUE(Value == NullOpt);
+}
+
+// The engine's GetValue() is ref-qualified: on an rvalue optional it moves the value out.
+TEST(HostCoreTemplates, OptionalGetValueFollowsTheValueCategory)
+{
+	TOptional<FString> Optional(FString(TEXT("moved")));
+	static_assert(std::is_same_v<decltype(Optional.GetValue()), FString&>);
+	static_assert(std::is_same_v<decltype(std::as_const(Optional).GetValue()), const FString&>);
+	static_assert(std::is_same_v<decltype(MoveTemp(Optional).GetValue()), FString&&>);
+	const FString Taken = MoveTemp(Optional).GetValue();
+	EXPECT_TRUE(Taken == TEXT("moved"));
+	EXPECT_TRUE(Optional.IsSet());
+	EXPECT_TRUE(Optional.GetValue().IsEmpty());
+	static_assert(std::is_same_v<TConstArrayView<int32, int64>, TArrayView<const int32, int64>>, "TConstArrayView takes the engine's size type");
 }
 
 TEST(HostCoreTemplates, SharedPointersCountAndDestroyOnce)
@@ -140,4 +155,37 @@ TEST(HostCoreTemplates, EnsureReturnsConditionAndContinues)
 	}
 	EXPECT_EQ(Failures, 3);
 	EXPECT_TRUE(ensureMsgf(true, TEXT("never %s"), TEXT("shown")));
+}
+
+namespace
+{
+	struct FTestVersion
+	{
+		int32 Major = 0;
+		int32 Minor = 0;
+
+		bool UEOpEquals(const FTestVersion& Other) const { return Major == Other.Major && Minor == Other.Minor; }
+		bool UEOpLessThan(const FTestVersion& Other) const { return Major < Other.Major || (Major == Other.Major && Minor < Other.Minor); }
+		bool UEOpEquals(int32 OtherMajor) const { return Major == OtherMajor && Minor == 0; }
+	};
+}
+
+TEST(HostCoreTemplates, UEOpsGiveEveryComparisonFromTheTwoMembers)
+{
+	const FTestVersion V1_2{ 1, 2 };
+	const FTestVersion V1_3{ 1, 3 };
+	const FTestVersion V2_0{ 2, 0 };
+	EXPECT_TRUE(V1_2 == FTestVersion({ 1, 2 }));
+	EXPECT_TRUE(V1_2 != V1_3);
+	EXPECT_TRUE(V1_2 < V1_3);
+	EXPECT_FALSE(V1_3 < V1_2);
+	EXPECT_TRUE(V2_0 > V1_3);
+	EXPECT_TRUE(V1_2 <= V1_2);
+	EXPECT_FALSE(V1_3 <= V1_2);
+	EXPECT_TRUE(V1_3 >= V1_2);
+	EXPECT_FALSE(V1_2 >= V1_3);
+	// A member taking another type serves both operand orders.
+	EXPECT_TRUE(V2_0 == 2);
+	EXPECT_TRUE(2 == V2_0);
+	EXPECT_TRUE(1 != V1_2);
 }

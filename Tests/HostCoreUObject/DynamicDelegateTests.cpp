@@ -1,6 +1,7 @@
 // Dynamic delegates: binding by reflected function name, broadcasting through ProcessEvent, and
 // bindings whose object is gone.
 #include "TestSupport.h"
+#include "UObject/GarbageCollection.h"
 
 namespace
 {

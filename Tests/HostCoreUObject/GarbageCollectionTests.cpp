@@ -3,6 +3,7 @@
 #include "UObject/GCObject.h"
 #include "UObject/StrongObjectPtr.h"
 #include "Host/DestroyLog.h"
+#include "UObject/GarbageCollection.h"
 
 namespace
 {

@@ -1,6 +1,7 @@
 // Core's delegates bound to objects: they hold the object weakly and skip it once it is gone.
 #include "TestSupport.h"
 #include "Delegates/Delegate.h"
+#include "UObject/GarbageCollection.h"
 
 DECLARE_DELEGATE_RetVal_OneParam(int32, FTestNativeScore, int32);
 DECLARE_MULTICAST_DELEGATE_TwoParams(FTestNativeItem, const FTestItem&, int32);

@@ -1,6 +1,7 @@
 // Object creation, names, outers, casts and class default objects.
 #include "TestSupport.h"
 #include "Templates/Casts.h"
+#include "UObject/GarbageCollection.h"
 
 TEST(HostCoreUObjectObjects, UnnamedObjectsGetClassNumberedNames)
 {
@@ -187,4 +188,30 @@ TEST(HostCoreUObjectObjects, LookupSurvivesCollectionOfNeighbours)
 	Outer->RemoveFromRoot();
 	CollectGarbage(GARBAGE_COLLECTION_KEEPFLAGS);
 	EXPECT_EQ(FindObject<UReflectionTestObject>(GetTransientPackage(), TEXT("ManyOuter")), nullptr);
+}
+
+TEST(HostCoreUObjectObjects, WeakPointersCompareInEitherOperandOrder)
+{
+	UReflectionTestObject* const First = NewObject<UReflectionTestObject>();
+	UReflectionTestObject* const Second = NewObject<UReflectionTestObject>();
+	const TWeakObjectPtr<UReflectionTestObject> WeakFirst(First);
+	const TWeakObjectPtr<UObject> WeakFirstAsObject(First);
+	const TWeakObjectPtr<UReflectionTestObject> Unset;
+
+	EXPECT_TRUE(WeakFirst == First);
+	EXPECT_TRUE(First == WeakFirst);
+	EXPECT_TRUE(WeakFirst != Second);
+	EXPECT_TRUE(Second != WeakFirst);
+	EXPECT_TRUE(WeakFirst == WeakFirstAsObject);
+	EXPECT_TRUE(WeakFirstAsObject == WeakFirst);
+	EXPECT_FALSE(WeakFirst == nullptr);
+	EXPECT_TRUE(Unset == nullptr);
+	EXPECT_TRUE(nullptr == Unset);
+	EXPECT_TRUE(nullptr != WeakFirst);
+
+	// Equal means "Get() returns the same": a pointer to a garbage object equals an unset one.
+	First->MarkAsGarbage();
+	EXPECT_TRUE(WeakFirst == nullptr);
+	First->ClearGarbage();
+	EXPECT_TRUE(WeakFirst == First);
 }

@@ -280,3 +280,36 @@ TEST(HostCoreUObjectRegistration, StructsCopyAndCompareThroughReflection)
 	B.Quantity = 5;
 	EXPECT_FALSE(Struct->CompareScriptStruct(&A, &B, 0));
 }
+
+TEST(HostCoreUObjectRegistration, EnumValueLookupsTakeTheEngineFlags)
+{
+	UEnum* Enum = StaticEnum<ETestLayout>();
+	ASSERT_NE(Enum, nullptr);
+	EXPECT_EQ(Enum->GetValueByName(TEXT("ETestLayout::Slots")), 1);
+	// Names ignore case; the string lookup honours CaseSensitive (an FName keeps one spelling per name).
+	EXPECT_EQ(Enum->GetValueByName(TEXT("etestlayout::slots")), 1);
+	EXPECT_EQ(Enum->GetValueByName(TEXT("ETestLayout::Slots"), EGetByNameFlags::CaseSensitive), 1);
+	EXPECT_EQ(Enum->GetValueByNameString(TEXT("slots"), EGetByNameFlags::CaseSensitive), INDEX_NONE);
+	EXPECT_EQ(Enum->GetValueByNameString(TEXT("Slots"), EGetByNameFlags::CaseSensitive), 1);
+	EXPECT_EQ(Enum->GetValueByName(TEXT("ETestLayout::Missing"), EGetByNameFlags::ErrorIfNotFound), INDEX_NONE);
+}
+
+TEST(HostCoreUObjectRegistration, FunctionLookupsAndPropertyValuesTakeTheEngineForms)
+{
+	UClass* Class = UReflectionTestObject::StaticClass();
+	UFunction* const Add = Class->FindFunctionByName(TEXT("Add"), EIncludeSuperFlag::ExcludeSuper);
+	EXPECT_EQ(Add, Class->FindFunctionByName(TEXT("Add")));
+	EXPECT_NE(Add, nullptr);
+
+	// The value getter hands out the value in the container, not a copy.
+	UReflectionTestObject* const Object = NewObject<UReflectionTestObject>();
+	const FIntProperty* const Count = FindFProperty<FIntProperty>(Class, TEXT("Count"));
+	ASSERT_NE(Count, nullptr);
+	const int32& Value = Count->GetPropertyValue_InContainer(Object);
+	EXPECT_EQ(&Value, &Object->Count);
+	Object->Count = 11;
+	EXPECT_EQ(Value, 11);
+	// Every flag: true even for a question about flags the property lacks, as in the engine.
+	EXPECT_TRUE(Count->HasAnyPropertyFlags(CPF_AllFlags));
+	EXPECT_FALSE(Count->HasAllPropertyFlags(CPF_AllFlags));
+}

@@ -4,6 +4,7 @@
 #include "UObject/SoftObjectPtr.h"
 #include "Host/ObjectLoading.h"
 #include "Host/CoreHost.h"
+#include "UObject/GarbageCollection.h"
 
 #include <filesystem>
 #include <fstream>

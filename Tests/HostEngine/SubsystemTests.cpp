@@ -9,6 +9,14 @@ namespace
 	};
 }
 
+// An engine subclass may take over the removal of world contexts: DestroyWorldContext is virtual
+// (the override does not compile otherwise).
+class FHostTestEngineOverridingDestroyWorldContext : public UEngine
+{
+public:
+	virtual void DestroyWorldContext(UWorld* InWorld) override {}
+};
+
 TEST_F(HostEngineSubsystems, ConcreteSubsystemsAreCreatedAbstractAndDeclinedOnesAreNot)
 {
 	UTestGameInstanceSubsystem* const Subsystem = GameInstance()->GetSubsystem<UTestGameInstanceSubsystem>();
@@ -94,8 +102,15 @@ TEST_F(HostEngineSubsystems, InitTakesOverTheEncryptionHandshakeAndShutdownRelea
 
 	// Unimplemented, the token handler answers with a failure.
 	EEncryptionResponse Answer = EEncryptionResponse::Success;
-	FNetDelegates::OnReceivedNetworkEncryptionToken.Execute(TEXT("token"), FOnEncryptionKeyResponse::CreateLambda([&Answer](const FEncryptionKeyResponse& Response) { Answer = Response.Response; }));
+	int32 KeyBytes = -1;
+	FNetDelegates::OnReceivedNetworkEncryptionToken.Execute(TEXT("token"), FOnEncryptionKeyResponse::CreateLambda([&Answer, &KeyBytes](const FEncryptionKeyResponse& Response)
+	{
+		Answer = Response.Response;
+		KeyBytes = Response.EncryptionData.Key.Num();
+	}));
 	EXPECT_EQ(Answer, EEncryptionResponse::Failure);
+	// A failure carries no key.
+	EXPECT_EQ(KeyBytes, 0);
 
 	UWorld* const SecondWorld = Second->GetWorld();
 	Second->Shutdown();

@@ -371,3 +371,69 @@ TEST(HostSlateLayout, NullWidgetIsHiddenAndSizeless)
 	EXPECT_EQ(SNullWidget::NullWidget->GetDesiredSize(), FVector2D(0, 0));
 	EXPECT_EQ(SNullWidget::NullWidget->GetType(), FName(TEXT("SNullWidgetContent")));
 }
+
+TEST(HostSlateLayout, BoxSlotsAreDeclaredAndJoinTheBoxAtTheEndOfTheDeclaration)
+{
+	const TSharedRef<SVerticalBox> Box = SNew(SVerticalBox);
+	const TSharedRef<SSpacer> First = Spacer(10, 10);
+	const TSharedRef<SSpacer> Inserted = Spacer(10, 10);
+	SVerticalBox::FSlot* Exposed = nullptr;
+	{
+		SVerticalBox::FScopedWidgetSlotArguments Declaration = Box->AddSlot();
+		Declaration.AutoHeight().Padding(2.0f).MaxHeight(30.0f).Expose(Exposed)[First];
+		// Still being declared: the box has no slot yet, but the exposed one is the slot it will hold.
+		EXPECT_EQ(Box->NumSlots(), 0);
+		EXPECT_EQ(Box->GetChildren()->Num(), 0);
+		EXPECT_NE(Exposed, nullptr);
+	}
+	ASSERT_EQ(Box->GetChildren()->Num(), 1);
+	EXPECT_EQ(&Box->GetSlot(0), Exposed);
+	EXPECT_EQ(Exposed->GetSizeRule(), FSizeParam::SizeRule_Auto);
+	EXPECT_EQ(Exposed->GetMaxSize(), 30.0f);
+	EXPECT_EQ(Exposed->GetPadding(), FMargin(2.0f));
+	EXPECT_EQ(Box->GetChildren()->GetChildAt(0), First);
+
+	// What a declaration leaves unset keeps the slot's defaults: stretching with coefficient 1, filling.
+	Box->InsertSlot(0)[Inserted];
+	ASSERT_EQ(Box->NumSlots(), 2);
+	EXPECT_EQ(Box->GetChildren()->GetChildAt(0), Inserted);
+	EXPECT_EQ(Box->GetSlot(0).GetSizeRule(), FSizeParam::SizeRule_Stretch);
+	EXPECT_EQ(Box->GetSlot(0).GetSizeValue(), 1.0f);
+	EXPECT_EQ(Box->GetSlot(0).GetHorizontalAlignment(), HAlign_Fill);
+	EXPECT_EQ(&Box->GetSlot(1), Exposed);
+
+	// A declaration moved from joins once, from where it was moved to.
+	const TSharedRef<SHorizontalBox> Row = SNew(SHorizontalBox);
+	{
+		SHorizontalBox::FScopedWidgetSlotArguments Declaration = Row->AddSlot();
+		Declaration.FillWidth(3.0f).VAlign(VAlign_Bottom)[Spacer(1, 1)];
+		{
+			SHorizontalBox::FScopedWidgetSlotArguments Moved(MoveTemp(Declaration));
+			EXPECT_EQ(Row->NumSlots(), 0);
+		}
+		EXPECT_EQ(Row->NumSlots(), 1);
+	}
+	ASSERT_EQ(Row->NumSlots(), 1);
+	EXPECT_EQ(Row->GetSlot(0).GetSizeValue(), 3.0f);
+	EXPECT_EQ(Row->GetSlot(0).GetVerticalAlignment(), VAlign_Bottom);
+}
+
+TEST(HostSlateLayout, OverlaySlotsAreDeclaredWithTheirZOrder)
+{
+	const TSharedRef<SOverlay> Overlay = SNew(SOverlay);
+	const TSharedRef<SSpacer> High = Spacer(1, 1);
+	const TSharedRef<SSpacer> Low = Spacer(1, 1);
+	const TSharedRef<SSpacer> Appended = Spacer(1, 1);
+	Overlay->AddSlot(5).Padding(1.0f)[High];
+	Overlay->AddSlot(1)[Low];
+	// No z order: after the last slot, one above it.
+	Overlay->AddSlot()[Appended];
+	FChildren* const Children = Overlay->GetChildren();
+	ASSERT_EQ(Children->Num(), 3);
+	EXPECT_EQ(Overlay->GetNumWidgets(), 3);
+	EXPECT_EQ(Children->GetChildAt(0), Low);
+	EXPECT_EQ(Children->GetChildAt(1), High);
+	EXPECT_EQ(Children->GetChildAt(2), Appended);
+	EXPECT_TRUE(Overlay->RemoveSlot(High));
+	EXPECT_EQ(Children->Num(), 2);
+}

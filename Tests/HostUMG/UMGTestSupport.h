@@ -10,6 +10,7 @@
 #include "Host/UMGHost.h"
 #include "UObject/Package.h"
 #include "UObject/UObjectGlobals.h"
+#include "UObject/GarbageCollection.h"
 
 #include <gtest/gtest.h>
 

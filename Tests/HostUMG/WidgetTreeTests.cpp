@@ -9,6 +9,7 @@
 #include "Components/CanvasPanel.h"
 #include "Components/Image.h"
 #include "UObject/WeakObjectPtr.h"
+#include "UObject/GarbageCollection.h"
 
 namespace
 {

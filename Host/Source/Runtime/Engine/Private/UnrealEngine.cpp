@@ -6,6 +6,7 @@
 #include "EngineLogs.h"
 #include "Host/EngineLoopHooks.h"
 #include "UObject/Stack.h"
+#include "UObject/GarbageCollection.h"
 
 FWorldContext::FWorldContext()
 	: WorldType(EWorldType::None)

@@ -16,6 +16,7 @@
 #include "PluginDescriptor.h"
 #include "UObject/Package.h"
 #include "UObject/UObjectGlobals.h"
+#include "UObject/GarbageCollection.h"
 
 namespace UE::Host
 {

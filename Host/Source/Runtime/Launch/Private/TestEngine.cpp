@@ -5,6 +5,7 @@
 #include "HAL/PlatformProcess.h"
 #include "HAL/PlatformTime.h"
 #include "UObject/UObjectGlobals.h"
+#include "UObject/GarbageCollection.h"
 
 DEFINE_LOG_CATEGORY_STATIC(LogHostTestEngine, Log, All);
 

@@ -47,7 +47,7 @@ namespace
 			{
 				Chunks[Index].store(nullptr, std::memory_order_relaxed);
 			}
-			Reserve(NAME_MaxHardcodedNameIndex);
+			Reserve((uint32)EName::MaxHardcodedNameIndex);
 #define UE_REGISTER_ENAME(Name, Index) Register(TEXT(#Name), Index);
 			UE_FOR_EACH_HARDCODED_NAME(UE_REGISTER_ENAME)
 #undef UE_REGISTER_ENAME

@@ -12,6 +12,7 @@
 #include "Templates/TypeHash.h"
 #include "Templates/Invoke.h"
 #include "Containers/ContainersFwd.h"
+#include "Misc/UEOps.h"
 #include "Containers/ContainerAllocationPolicies.h"
 #include <initializer_list>
 
@@ -89,12 +90,18 @@ struct TCheckedPointerIterator
 		--Ptr;
 		return *this;
 	}
-	FORCEINLINE bool operator!=(const TCheckedPointerIterator& Rhs) const
+	// The engine's form: == (and so !=, which ends a ranged-for) and < are the operators of
+	// Misc/UEOps.h. A size change is reported (ensure), not fatal, as in the engine.
+	[[nodiscard]] FORCEINLINE bool UEOpEquals(const TCheckedPointerIterator& Rhs) const
 	{
-		checkf(CurrentNum == InitialNum, TEXT("Array has changed during ranged-for iteration!"));
-		return Ptr != Rhs.Ptr;
+		ensureMsgf(CurrentNum == InitialNum, TEXT("Array has changed during ranged-for iteration!"));
+		return Ptr == Rhs.Ptr;
 	}
-	FORCEINLINE bool operator==(const TCheckedPointerIterator& Rhs) const { return !(*this != Rhs); }
+	[[nodiscard]] FORCEINLINE bool UEOpLessThan(const TCheckedPointerIterator& Rhs) const
+	{
+		ensureMsgf(CurrentNum == InitialNum, TEXT("Array has changed during ranged-for iteration!"));
+		return Ptr < Rhs.Ptr;
+	}
 
 private:
 	ElementType* Ptr;
@@ -270,12 +277,12 @@ public:
 	FORCEINLINE ElementType& Top() UE_LIFETIMEBOUND { return Last(); }
 	FORCEINLINE const ElementType& Top() const UE_LIFETIMEBOUND { return Last(); }
 
-	FORCEINLINE ElementType& Last(SizeType IndexFromTheEnd = 0) UE_LIFETIMEBOUND
+	[[nodiscard]] FORCEINLINE ElementType& Last(SizeType IndexFromTheEnd = 0) UE_LIFETIMEBOUND
 	{
 		RangeCheck(ArrayNum - IndexFromTheEnd - 1);
 		return GetData()[ArrayNum - IndexFromTheEnd - 1];
 	}
-	FORCEINLINE const ElementType& Last(SizeType IndexFromTheEnd = 0) const UE_LIFETIMEBOUND
+	[[nodiscard]] FORCEINLINE const ElementType& Last(SizeType IndexFromTheEnd = 0) const UE_LIFETIMEBOUND
 	{
 		RangeCheck(ArrayNum - IndexFromTheEnd - 1);
 		return GetData()[ArrayNum - IndexFromTheEnd - 1];

@@ -9,6 +9,7 @@
 #include "Misc/CString.h"
 #include "Misc/Crc.h"
 #include "Misc/FormatStringSan.h"
+#include "Misc/UEOps.h"
 #include "Templates/TypeHash.h"
 
 #include "Containers/Map.h"
@@ -249,23 +250,39 @@ public:
 		return MoveTemp(Lhs);
 	}
 
-	// Case-insensitive comparisons, as the engine's.
-	friend bool operator==(const FString& Lhs, const FString& Rhs) { return Lhs.Equals(Rhs, ESearchCase::IgnoreCase); }
-	friend bool operator!=(const FString& Lhs, const FString& Rhs) { return !Lhs.Equals(Rhs, ESearchCase::IgnoreCase); }
-	friend bool operator==(const FString& Lhs, const TCHAR* Rhs) { return TCString<TCHAR>::Stricmp(*Lhs, Rhs ? Rhs : TEXT("")) == 0; }
-	friend bool operator!=(const FString& Lhs, const TCHAR* Rhs) { return !(Lhs == Rhs); }
-	friend bool operator==(const TCHAR* Lhs, const FString& Rhs) { return Rhs == Lhs; }
-	friend bool operator!=(const TCHAR* Lhs, const FString& Rhs) { return !(Rhs == Lhs); }
+	// Case-insensitive comparisons, as the engine's: == and < (with !=, <=, >, >=) are the global
+	// operators of Misc/UEOps.h over these members.
+	[[nodiscard]] FORCEINLINE bool UEOpLessThan(const FString& Rhs) const { return TCString<TCHAR>::Stricmp(**this, *Rhs) < 0; }
+	template <typename CharType>
+	[[nodiscard]] FORCEINLINE bool UEOpLessThan(const CharType* Rhs) const { return CompareIgnoreCase(Rhs) < 0; }
+	template <typename CharType>
+	[[nodiscard]] FORCEINLINE bool UEOpGreaterThan(const CharType* Rhs) const { return CompareIgnoreCase(Rhs) > 0; }
+	[[nodiscard]] FORCEINLINE bool UEOpEquals(const FString& Rhs) const { return Equals(Rhs, ESearchCase::IgnoreCase); }
+	template <typename CharType>
+	[[nodiscard]] FORCEINLINE bool UEOpEquals(const CharType* Rhs) const { return CompareIgnoreCase(Rhs) == 0; }
+
+private:
+	// Null compares as the empty string; other character types are converted first.
+	template <typename CharType>
+	int32 CompareIgnoreCase(const CharType* Rhs) const
+	{
+		if constexpr (std::is_same_v<CharType, TCHAR>)
+		{
+			return TCString<TCHAR>::Stricmp(**this, Rhs ? Rhs : TEXT(""));
+		}
+		else
+		{
+			return TCString<TCHAR>::Stricmp(**this, *FString(Rhs));
+		}
+	}
+
+public:
+	// The engine compares a string with a view through the view's members (Containers/StringView.h);
+	// the host declares the pair here.
 	friend bool operator==(const FString& Lhs, TStringView<TCHAR> Rhs) { return TStringView<TCHAR>(Lhs).Equals(Rhs, ESearchCase::IgnoreCase); }
 	friend bool operator!=(const FString& Lhs, TStringView<TCHAR> Rhs) { return !(Lhs == Rhs); }
 	friend bool operator==(TStringView<TCHAR> Lhs, const FString& Rhs) { return Rhs == Lhs; }
 	friend bool operator!=(TStringView<TCHAR> Lhs, const FString& Rhs) { return !(Rhs == Lhs); }
-	friend bool operator<(const FString& Lhs, const FString& Rhs) { return TCString<TCHAR>::Stricmp(*Lhs, *Rhs) < 0; }
-	friend bool operator<(const FString& Lhs, const TCHAR* Rhs) { return TCString<TCHAR>::Stricmp(*Lhs, Rhs) < 0; }
-	friend bool operator<(const TCHAR* Lhs, const FString& Rhs) { return TCString<TCHAR>::Stricmp(Lhs, *Rhs) < 0; }
-	friend bool operator<=(const FString& Lhs, const FString& Rhs) { return TCString<TCHAR>::Stricmp(*Lhs, *Rhs) <= 0; }
-	friend bool operator>(const FString& Lhs, const FString& Rhs) { return TCString<TCHAR>::Stricmp(*Lhs, *Rhs) > 0; }
-	friend bool operator>=(const FString& Lhs, const FString& Rhs) { return TCString<TCHAR>::Stricmp(*Lhs, *Rhs) >= 0; }
 
 	[[nodiscard]] FORCEINLINE int32 Compare(const FString& Other, ESearchCase::Type SearchCase = ESearchCase::CaseSensitive) const
 	{

@@ -174,6 +174,6 @@ static_assert(sizeof(PTRINT) == sizeof(void*) && sizeof(UPTRINT) == sizeof(void*
 #define UE_DISABLE_OPTIMIZATION
 #define UE_ENABLE_OPTIMIZATION
 
-#define UE_DEPRECATED(Version, Message) [[deprecated(Message " Please update your code to the new API before upgrading to the next release, otherwise your project will no longer compile.")]]
+#define UE_DEPRECATED(Version, Message) [[deprecated(Message " - Please update your code to the new API before upgrading to the next release, otherwise your project will no longer compile.")]]
 #define UE_DEPRECATED_FORGAME(Version, Message) UE_DEPRECATED(Version, Message)
 

@@ -16,5 +16,4 @@ public:
 	}
 	// Returns the previous value.
 	bool AtomicSet(bool bNewValue) { return Set(bNewValue ? 1 : 0) != 0; }
-	bool operator==(bool bValue) const { return (GetValue() != 0) == bValue; }
 };

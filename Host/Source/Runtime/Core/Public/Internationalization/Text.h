@@ -164,8 +164,8 @@ public:
 	const FString& ToString() const;
 	FString BuildSourceString() const;
 
-	bool IsEmpty() const;
-	bool IsEmptyOrWhitespace() const;
+	[[nodiscard]] bool IsEmpty() const;
+	[[nodiscard]] bool IsEmptyOrWhitespace() const;
 	bool IsNumeric() const;
 	bool IsTransient() const { return (Flags & ETextFlag::Transient) != 0; }
 	bool IsCultureInvariant() const { return (Flags & ETextFlag::CultureInvariant) != 0; }

@@ -142,15 +142,20 @@ struct TOptional
 	bool IsSet() const { return bIsSet; }
 	explicit operator bool() const { return bIsSet; }
 
-	OptionalType& GetValue()
+	// Ref-qualified as the engine declares them: GetValue() on an rvalue optional moves the value out.
+	[[nodiscard]] OptionalType& GetValue() &
 	{
 		checkf(IsSet(), TEXT("It is an error to call GetValue() on an unset TOptional. Please either check IsSet() or use Get(DefaultValue) instead."));
 		return *reinterpret_cast<OptionalType*>(Storage);
 	}
-	const OptionalType& GetValue() const
+	[[nodiscard]] const OptionalType& GetValue() const&
 	{
 		checkf(IsSet(), TEXT("It is an error to call GetValue() on an unset TOptional. Please either check IsSet() or use Get(DefaultValue) instead."));
 		return *reinterpret_cast<const OptionalType*>(Storage);
+	}
+	[[nodiscard]] OptionalType&& GetValue() &&
+	{
+		return MoveTempIfPossible(GetValue());
 	}
 
 	OptionalType* operator->() { return &GetValue(); }
@@ -175,8 +180,6 @@ struct TOptional
 		return !Lhs.bIsSet || Lhs.GetValue() == Rhs.GetValue();
 	}
 	friend bool operator!=(const TOptional& Lhs, const TOptional& Rhs) { return !(Lhs == Rhs); }
-	friend bool operator==(const TOptional& Lhs, const OptionalType& Rhs) { return Lhs.bIsSet && Lhs.GetValue() == Rhs; }
-	friend bool operator==(const TOptional& Lhs, FNullOpt) { return !Lhs.bIsSet; }
 
 	friend uint32 GetTypeHash(const TOptional& Optional)
 	{

@@ -25,7 +25,7 @@ struct FTimespan
 	}
 
 	static constexpr FTimespan FromMilliseconds(double Milliseconds) { return FTimespan((int64)(Milliseconds * ETimespan::TicksPerMillisecond)); }
-	static constexpr FTimespan FromSeconds(double Seconds) { return FTimespan((int64)(Seconds * ETimespan::TicksPerSecond)); }
+	static FTimespan FromSeconds(double Seconds) { return FTimespan((int64)(Seconds * ETimespan::TicksPerSecond)); }
 	static constexpr FTimespan FromMinutes(double Minutes) { return FTimespan((int64)(Minutes * ETimespan::TicksPerMinute)); }
 	static constexpr FTimespan FromHours(double Hours) { return FTimespan((int64)(Hours * ETimespan::TicksPerHour)); }
 	static constexpr FTimespan Zero() { return FTimespan(0); }

@@ -94,10 +94,9 @@ public:
 
 	bool IsValid() const { return Ptr != nullptr; }
 	explicit operator bool() const { return IsValid(); }
-	bool operator!() const { return !IsValid(); }
 	T* operator->() const { return Ptr; }
 	T& operator*() const { return *Ptr; }
-	T* Get() const { return Ptr; }
+	[[nodiscard]] T* Get() const { return Ptr; }
 
 	[[nodiscard]] T* Release()
 	{
@@ -156,7 +155,7 @@ public:
 	bool IsValid() const { return Ptr != nullptr; }
 	explicit operator bool() const { return IsValid(); }
 	T& operator[](SIZE_T Index) const { return Ptr[Index]; }
-	T* Get() const { return Ptr; }
+	[[nodiscard]] T* Get() const { return Ptr; }
 	[[nodiscard]] T* Release()
 	{
 		T* Result = Ptr;

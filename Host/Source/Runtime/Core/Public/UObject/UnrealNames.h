@@ -73,10 +73,14 @@
 	Op(Map, 71) \
 	Op(Set, 72)
 
-#define UE_DECLARE_ENAME(Name, Index) NAME_##Name = Index,
-enum EName : uint32
+// A scoped enum, as the engine declares it, with the old-style NAME_ aliases beside it.
+#define UE_DECLARE_ENAME(Name, Index) Name = Index,
+enum class EName : uint32
 {
 	UE_FOR_EACH_HARDCODED_NAME(UE_DECLARE_ENAME)
-	NAME_MaxHardcodedNameIndex = 73,
+	MaxHardcodedNameIndex = 73,
 };
 #undef UE_DECLARE_ENAME
+#define UE_DECLARE_ENAME_ALIAS(Name, Index) inline constexpr EName NAME_##Name = EName::Name;
+UE_FOR_EACH_HARDCODED_NAME(UE_DECLARE_ENAME_ALIAS)
+#undef UE_DECLARE_ENAME_ALIAS

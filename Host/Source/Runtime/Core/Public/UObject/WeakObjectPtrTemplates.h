@@ -5,6 +5,7 @@
 #include "CoreTypes.h"
 #include "Templates/UnrealTypeTraits.h"
 #include "Templates/TypeHash.h"
+#include "Misc/UEOps.h"
 #include "UObject/WeakObjectPtrTemplatesFwd.h"
 
 // A weak pointer to a UObject. Written against FWeakObjectPtr, which CoreUObject defines; every use
@@ -79,28 +80,19 @@ struct TWeakObjectPtr : private TWeakObjectPtrBase
 		return GetTypeHash(static_cast<const TWeakObjectPtrBase&>(WeakObjectPtr));
 	}
 
-	template <typename OtherT>
-	FORCEINLINE bool operator==(const TWeakObjectPtr<OtherT, TWeakObjectPtrBase>& Other) const
+	// Equal when both would return the same object from Get(), so two pointers whose objects are
+	// gone compare equal. == and != are the global operators of Misc/UEOps.h over these members.
+	template <typename RhsT, typename = decltype((T*)nullptr == (RhsT*)nullptr)>
+	[[nodiscard]] FORCENOINLINE bool UEOpEquals(const TWeakObjectPtr<RhsT, TWeakObjectPtrBase>& Rhs) const
 	{
-		return static_cast<const TWeakObjectPtrBase&>(*this) == static_cast<const TWeakObjectPtrBase&>(Other);
+		return static_cast<const TWeakObjectPtrBase&>(*this) == static_cast<const TWeakObjectPtrBase&>(Rhs);
 	}
-	template <typename OtherT>
-	FORCEINLINE bool operator!=(const TWeakObjectPtr<OtherT, TWeakObjectPtrBase>& Other) const
+	template <typename RhsT, typename = decltype((T*)nullptr == (RhsT*)nullptr)>
+	[[nodiscard]] FORCENOINLINE bool UEOpEquals(const RhsT* Rhs) const
 	{
-		return !(*this == Other);
+		return Get() == Rhs;
 	}
-	template <typename U>
-	FORCEINLINE bool operator==(const U* Other) const
-	{
-		return Get() == Other;
-	}
-	template <typename U>
-	FORCEINLINE bool operator!=(const U* Other) const
-	{
-		return Get() != Other;
-	}
-	FORCEINLINE bool operator==(TYPE_OF_NULLPTR) const { return !IsValid(); }
-	FORCEINLINE bool operator!=(TYPE_OF_NULLPTR) const { return IsValid(); }
+	[[nodiscard]] FORCENOINLINE bool UEOpEquals(TYPE_OF_NULLPTR) const { return !IsValid(); }
 };
 
 template <class T> struct TIsPODType<TWeakObjectPtr<T>> { enum { Value = true }; };

@@ -615,15 +615,40 @@ int32 UEnum::GetIndexByValue(int64 InValue) const
 	return INDEX_NONE;
 }
 
-int64 UEnum::GetValueByName(FName InName) const
+DEFINE_LOG_CATEGORY_STATIC(LogClass, Log, All);
+
+namespace UE::Host::EnumLookup
 {
-	const int32 Index = GetIndexByName(InName);
+	// Index found ignoring case: kept only when the caller asked for case and the spelling matches
+	// the entry's full or short name exactly; logged when asked for and nothing was found.
+	int32 FilterByFlags(const UEnum& Enum, int32 Index, const FString& Searched, EGetByNameFlags Flags)
+	{
+		if (Index != INDEX_NONE && EnumHasAnyFlags(Flags, EGetByNameFlags::CaseSensitive))
+		{
+			const FString FullName = Enum.GetNameByIndex(Index).ToString();
+			const FString ShortName = Enum.GetNameStringByIndex(Index);
+			if (!FullName.Equals(Searched, ESearchCase::CaseSensitive) && !ShortName.Equals(Searched, ESearchCase::CaseSensitive))
+			{
+				Index = INDEX_NONE;
+			}
+		}
+		if (Index == INDEX_NONE && EnumHasAnyFlags(Flags, EGetByNameFlags::ErrorIfNotFound))
+		{
+			UE_LOG(LogClass, Warning, TEXT("In Enum %s, GetValueByName failed for name %s"), *Enum.GetName(), *Searched);
+		}
+		return Index;
+	}
+}
+
+int64 UEnum::GetValueByName(FName InName, EGetByNameFlags Flags) const
+{
+	const int32 Index = UE::Host::EnumLookup::FilterByFlags(*this, GetIndexByName(InName), InName.ToString(), Flags);
 	return Index == INDEX_NONE ? INDEX_NONE : Names[Index].Value;
 }
 
-int64 UEnum::GetValueByNameString(const FString& SearchString) const
+int64 UEnum::GetValueByNameString(const FString& SearchString, EGetByNameFlags Flags) const
 {
-	const int32 Index = GetIndexByNameString(SearchString);
+	const int32 Index = UE::Host::EnumLookup::FilterByFlags(*this, GetIndexByNameString(SearchString), SearchString, Flags);
 	return Index == INDEX_NONE ? INDEX_NONE : Names[Index].Value;
 }
 
@@ -710,8 +735,9 @@ UClass::~UClass()
 {
 }
 
-UFunction* UClass::FindFunctionByName(FName InName, bool bIncludeSuper) const
+UFunction* UClass::FindFunctionByName(FName InName, EIncludeSuperFlag::Type IncludeSuper) const
 {
+	const bool bIncludeSuper = IncludeSuper == EIncludeSuperFlag::IncludeSuper;
 	for (const UClass* Class = this; Class; Class = bIncludeSuper ? Class->GetSuperClass() : nullptr)
 	{
 		if (UFunction* const* Found = Class->FuncMap.Find(InName))

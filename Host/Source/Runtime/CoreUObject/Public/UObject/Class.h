@@ -240,6 +240,23 @@ class COREUOBJECT_API UDelegateFunction : public UFunction
 	UDelegateFunction(const FObjectInitializer& ObjectInitializer) : UFunction(ObjectInitializer) {}
 };
 
+/** Optional flags for the UEnum::Get*ByName() functions. */
+enum class EGetByNameFlags
+{
+	None = 0,
+
+	/** Outputs an warning if the enum lookup fails */
+	ErrorIfNotFound = 0x01,
+
+	/** Does a case sensitive match */
+	CaseSensitive = 0x02,
+
+	/** Checks the GetAuthoredNameStringByIndex value as well as normal names */
+	CheckAuthoredName = 0x04,
+};
+
+ENUM_CLASS_FLAGS(EGetByNameFlags)
+
 class COREUOBJECT_API UEnum : public UField
 {
 	DECLARE_CLASS(UEnum, UField, CLASS_Intrinsic, CASTCLASS_None, TEXT("/Script/CoreUObject"), COREUOBJECT_API)
@@ -280,8 +297,12 @@ class COREUOBJECT_API UEnum : public UField
 	int32 GetIndexByName(const FName InName) const;
 	int32 GetIndexByNameString(const FString& SearchString) const;
 	int32 GetIndexByValue(int64 InValue) const;
-	int64 GetValueByName(FName InName) const;
-	int64 GetValueByNameString(const FString& SearchString) const;
+	/**
+	 * The value of a name (full or short), or INDEX_NONE. ErrorIfNotFound logs a warning when there
+	 * is none; CaseSensitive accepts only the name as the enum spells it.
+	 */
+	int64 GetValueByName(FName InName, EGetByNameFlags Flags = EGetByNameFlags::None) const;
+	int64 GetValueByNameString(const FString& SearchString, EGetByNameFlags Flags = EGetByNameFlags::None) const;
 	int64 GetMaxEnumValue() const;
 	bool IsValidEnumValue(int64 InValue) const;
 	bool IsValidEnumName(FName InName) const;
@@ -306,6 +327,16 @@ protected:
 ENUM_CLASS_FLAGS(UEnum::EEnumFlags);
 
 // ---------------------------------------------------------------------------------------------
+
+/** Whether a look-up also searches the super classes. */
+namespace EIncludeSuperFlag
+{
+	enum Type
+	{
+		ExcludeSuper,
+		IncludeSuper
+	};
+}
 
 class COREUOBJECT_API UClass : public UStruct
 {
@@ -356,7 +387,7 @@ class COREUOBJECT_API UClass : public UStruct
 	}
 	UObject* GetDefaultObjectIfCreated() const { return ClassDefaultObject; }
 
-	UFunction* FindFunctionByName(FName InName, bool bIncludeSuper = true) const;
+	UFunction* FindFunctionByName(FName InName, EIncludeSuperFlag::Type IncludeSuper = EIncludeSuperFlag::IncludeSuper) const;
 	void AddFunctionToFunctionMap(UFunction* Function, FName FuncName);
 	void AddNativeFunction(const char* InName, FNativeFuncPtr InPointer);
 	UClass* GetAuthoritativeClass() { return this; }

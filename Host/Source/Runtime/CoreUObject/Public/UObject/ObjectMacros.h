@@ -3,6 +3,7 @@
 #pragma once
 
 #include "CoreMinimal.h"
+#include "UObject/Script.h"
 
 class UObject;
 class UClass;
@@ -100,8 +101,7 @@ enum class EInternalObjectFlags : int32
 };
 ENUM_CLASS_FLAGS(EInternalObjectFlags);
 
-// Objects with these flags are kept by a collection (none outside the editor).
-#define GARBAGE_COLLECTION_KEEPFLAGS (GIsEditor ? RF_Standalone : RF_NoFlags)
+// GARBAGE_COLLECTION_KEEPFLAGS is in UObject/GarbageCollection.h, as in the engine.
 
 enum ELoadFlags
 {
@@ -201,6 +201,8 @@ ENUM_CLASS_FLAGS(EPropertyFlags);
 
 #define CPF_NativeAccessSpecifiers (CPF_NativeAccessSpecifierPublic | CPF_NativeAccessSpecifierProtected | CPF_NativeAccessSpecifierPrivate)
 #define CPF_ParmFlags (CPF_Parm | CPF_OutParm | CPF_ReturnParm | CPF_RequiredParm | CPF_ReferenceParm | CPF_ConstParm)
+/** Mask of all property flags */
+#define CPF_AllFlags ((EPropertyFlags)0xFFFFFFFFFFFFFFFF)
 #define CPF_TObjectPtrWrapper (CPF_UObjectWrapper | CPF_TObjectPtr)
 
 // ---------------------------------------------------------------------------------------------
@@ -255,44 +257,7 @@ enum EClassCastFlags : uint64
 ENUM_CLASS_FLAGS(EClassCastFlags);
 
 // ---------------------------------------------------------------------------------------------
-// Function flags (EFunctionFlags) and struct flags.
-
-enum EFunctionFlags : uint32
-{
-	FUNC_None = 0x00000000,
-	FUNC_Final = 0x00000001,
-	FUNC_RequiredAPI = 0x00000002,
-	FUNC_BlueprintAuthorityOnly = 0x00000004,
-	FUNC_BlueprintCosmetic = 0x00000008,
-	FUNC_Net = 0x00000040,
-	FUNC_NetReliable = 0x00000080,
-	FUNC_NetRequest = 0x00000100,
-	FUNC_Exec = 0x00000200,
-	FUNC_Native = 0x00000400,
-	FUNC_Event = 0x00000800,
-	FUNC_NetResponse = 0x00001000,
-	FUNC_Static = 0x00002000,
-	FUNC_NetMulticast = 0x00004000,
-	FUNC_UbergraphFunction = 0x00008000,
-	FUNC_MulticastDelegate = 0x00010000,
-	FUNC_Public = 0x00020000,
-	FUNC_Private = 0x00040000,
-	FUNC_Protected = 0x00080000,
-	FUNC_Delegate = 0x00100000,
-	FUNC_NetServer = 0x00200000,
-	FUNC_HasOutParms = 0x00400000,
-	FUNC_HasDefaults = 0x00800000,
-	FUNC_NetClient = 0x01000000,
-	FUNC_DLLImport = 0x02000000,
-	FUNC_BlueprintCallable = 0x04000000,
-	FUNC_BlueprintEvent = 0x08000000,
-	FUNC_BlueprintPure = 0x10000000,
-	FUNC_EditorOnly = 0x20000000,
-	FUNC_Const = 0x40000000,
-	FUNC_NetValidate = 0x80000000,
-	FUNC_AllFlags = 0xFFFFFFFF,
-};
-ENUM_CLASS_FLAGS(EFunctionFlags);
+// Struct flags. (Function flags are in UObject/Script.h, as in the engine.)
 
 enum EStructFlags : int32
 {

@@ -85,6 +85,9 @@ public:
 	{
 		SkipInexact();
 	}
+	/** Whether the iterator is at an object; the engine's TObjectIterator declares its own (it has no FObjectIterator base). */
+	explicit operator bool() const { return FObjectIterator::operator bool(); }
+	bool operator!() const { return !(bool)*this; }
 	T* operator*() const { return (T*)FObjectIterator::operator*(); }
 	T* operator->() const { return (T*)FObjectIterator::operator*(); }
 	void operator++()

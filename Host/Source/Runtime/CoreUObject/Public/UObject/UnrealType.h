@@ -41,7 +41,7 @@ public:
 	int32 GetOffset_ForUFunction() const { return Offset_Internal; }
 	int32 GetOffset_ForGC() const { return Offset_Internal; }
 	EPropertyFlags GetPropertyFlags() const { return PropertyFlags; }
-	bool HasAnyPropertyFlags(uint64 FlagsToCheck) const { return (PropertyFlags & FlagsToCheck) != 0; }
+	bool HasAnyPropertyFlags(uint64 FlagsToCheck) const { return (PropertyFlags & FlagsToCheck) != 0 || FlagsToCheck == CPF_AllFlags; }
 	bool HasAllPropertyFlags(uint64 FlagsToCheck) const { return (PropertyFlags & FlagsToCheck) == FlagsToCheck; }
 	void SetPropertyFlags(EPropertyFlags NewFlags) { PropertyFlags |= NewFlags; }
 	void ClearPropertyFlags(EPropertyFlags Flags) { PropertyFlags &= ~Flags; }
@@ -142,7 +142,7 @@ public:
 	{
 		return GetPropertyValuePtr(this->template ContainerPtrToValuePtr<void>(A, ArrayIndex));
 	}
-	FORCEINLINE TCppType GetPropertyValue_InContainer(const void* A, int32 ArrayIndex = 0) const
+	FORCEINLINE TCppType const& GetPropertyValue_InContainer(const void* A, int32 ArrayIndex = 0) const
 	{
 		return *GetPropertyValuePtr_InContainer(A, ArrayIndex);
 	}

@@ -117,7 +117,7 @@ public:
 	ENGINE_API FWorldContext& GetWorldContextFromWorldChecked(const UWorld* InWorld);
 
 	/** Removes the world context of a world. */
-	ENGINE_API void DestroyWorldContext(UWorld* InWorld);
+	ENGINE_API virtual void DestroyWorldContext(UWorld* InWorld);
 
 	/**
 	 * Updates the timer between garbage collection such that at the next opportunity garbage collection will be run.

@@ -4,6 +4,7 @@
 
 #include "CoreMinimal.h"
 #include "Delegates/DelegateCombinations.h"
+#include "UObject/CoreNet.h"
 
 class UNetConnection;
 
@@ -22,6 +23,8 @@ struct FEncryptionKeyResponse
 {
 	EEncryptionResponse Response;
 	FString ErrorMsg;
+	/** What the connection is to be encrypted with, when Response is Success. */
+	FEncryptionData EncryptionData;
 
 	FEncryptionKeyResponse()
 		: Response(EEncryptionResponse::Failure)

@@ -88,6 +88,8 @@ namespace UE::JSON::Private
 		void SetStringField(const ANSICHAR* FieldName, FString&& StringValue) { SetStringField(FStringView(FString(FieldName)), MoveTemp(StringValue)); }
 		UE_DEPRECATED(5.8, "Use SetStringField(FStringView, ...)")
 		void SetStringField(const ANSICHAR* FieldName, const FString& StringValue) { SetStringField(FStringView(FString(FieldName)), StringValue); }
+		UE_DEPRECATED(5.8, "Use SetStringField(FStringView, ...)")
+		void SetStringField(const ANSICHAR* FieldName, const UE::FSharedString& StringValue) { SetStringField(FStringView(FString(FieldName)), StringValue); }
 
 		JSON_API void SetBoolField(FStringView FieldName, bool InValue);
 		UE_DEPRECATED(5.8, "Use SetBoolField(FStringView, ...)")

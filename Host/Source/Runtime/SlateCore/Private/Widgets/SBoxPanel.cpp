@@ -189,24 +189,57 @@ FVector2D SBoxPanel::ComputeDesiredSize(float LayoutScaleMultiplier) const
 	return MyDesiredSize;
 }
 
-SVerticalBox::FSlot& SVerticalBox::AddSlot()
+void SBoxPanel::FSlot::Construct(const FChildren& SlotOwner, FSlotArguments&& InArgs)
+{
+	TBasicLayoutWidgetSlot<FSlot>::Construct(SlotOwner, MoveTemp(InArgs));
+	if (InArgs._SizeParam.IsSet())
+	{
+		SizeParam = InArgs._SizeParam.GetValue();
+	}
+	if (InArgs._MaxSize.IsSet())
+	{
+		MaxSize = InArgs._MaxSize.GetValue();
+	}
+}
+
+SVerticalBox::FScopedWidgetSlotArguments SVerticalBox::AddSlot()
 {
 	return InsertSlot(INDEX_NONE);
 }
 
-SVerticalBox::FSlot& SVerticalBox::InsertSlot(int32 Index)
+SVerticalBox::FScopedWidgetSlotArguments SVerticalBox::InsertSlot(int32 Index)
 {
 	Invalidate(EInvalidateWidgetReason::ChildOrder);
-	return Children.InsertNewSlotOfType<FSlot>(Index);
+	return FScopedWidgetSlotArguments(MakeUnique<FSlot>(), Children, Index);
 }
 
-SHorizontalBox::FSlot& SHorizontalBox::AddSlot()
+SVerticalBox::FSlot& SVerticalBox::GetSlot(int32 SlotIndex)
+{
+	return static_cast<FSlot&>(Children[SlotIndex]);
+}
+
+const SVerticalBox::FSlot& SVerticalBox::GetSlot(int32 SlotIndex) const
+{
+	return static_cast<const FSlot&>(Children[SlotIndex]);
+}
+
+SHorizontalBox::FScopedWidgetSlotArguments SHorizontalBox::AddSlot()
 {
 	return InsertSlot(INDEX_NONE);
 }
 
-SHorizontalBox::FSlot& SHorizontalBox::InsertSlot(int32 Index)
+SHorizontalBox::FScopedWidgetSlotArguments SHorizontalBox::InsertSlot(int32 Index)
 {
 	Invalidate(EInvalidateWidgetReason::ChildOrder);
-	return Children.InsertNewSlotOfType<FSlot>(Index);
+	return FScopedWidgetSlotArguments(MakeUnique<FSlot>(), Children, Index);
+}
+
+SHorizontalBox::FSlot& SHorizontalBox::GetSlot(int32 SlotIndex)
+{
+	return static_cast<FSlot&>(Children[SlotIndex]);
+}
+
+const SHorizontalBox::FSlot& SHorizontalBox::GetSlot(int32 SlotIndex) const
+{
+	return static_cast<const FSlot&>(Children[SlotIndex]);
 }

@@ -10,14 +10,23 @@ SOverlay::SOverlay()
 	bCanSupportFocus = false;
 }
 
-SOverlay::FOverlaySlot& SOverlay::AddSlot(int32 ZOrder)
+void SOverlay::FOverlaySlot::Construct(const FChildren& SlotOwner, FSlotArguments&& InArgs)
+{
+	TBasicLayoutWidgetSlot<FOverlaySlot>::Construct(SlotOwner, MoveTemp(InArgs));
+	if (InArgs._ZOrder.IsSet())
+	{
+		ZOrder = InArgs._ZOrder.GetValue();
+	}
+}
+
+SOverlay::FScopedWidgetSlotArguments SOverlay::AddSlot(int32 ZOrder)
 {
 	Invalidate(EInvalidateWidgetReason::ChildOrder);
 	if (ZOrder == INDEX_NONE)
 	{
 		// No z order given: after the last slot, one z order above it.
 		ZOrder = (Children.Num() == 0) ? 0 : (Children[Children.Num() - 1].GetZOrder() + 1);
-		return Children.AddNewSlot(ZOrder);
+		return FScopedWidgetSlotArguments(MakeUnique<FOverlaySlot>(ZOrder), Children, INDEX_NONE);
 	}
 
 	// Before the first slot with a higher z order.
@@ -29,7 +38,7 @@ SOverlay::FOverlaySlot& SOverlay::AddSlot(int32 ZOrder)
 			break;
 		}
 	}
-	return Children.InsertNewSlot(Index, ZOrder);
+	return FScopedWidgetSlotArguments(MakeUnique<FOverlaySlot>(ZOrder), Children, Index);
 }
 
 bool SOverlay::RemoveSlot(TSharedRef<SWidget> Widget)

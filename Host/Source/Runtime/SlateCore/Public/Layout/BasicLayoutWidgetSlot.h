@@ -70,4 +70,54 @@ public:
 		: TAlignmentWidgetSlotMixin<SlotType>(InHAlign, InVAlign)
 	{
 	}
+
+	/** A declaration's padding and alignment; what it leaves unset keeps the slot's defaults. */
+	struct FSlotArguments : public TSlotBase<SlotType>::FSlotArguments
+	{
+		FSlotArguments(TUniquePtr<SlotType> InSlot)
+			: TSlotBase<SlotType>::FSlotArguments(MoveTemp(InSlot))
+		{
+		}
+
+		typename SlotType::FSlotArguments& Padding(const FMargin& InPadding)
+		{
+			_Padding = InPadding;
+			return this->Me();
+		}
+		typename SlotType::FSlotArguments& Padding(float Uniform) { return Padding(FMargin(Uniform)); }
+		typename SlotType::FSlotArguments& Padding(float Horizontal, float Vertical) { return Padding(FMargin(Horizontal, Vertical)); }
+		typename SlotType::FSlotArguments& Padding(float Left, float Top, float Right, float Bottom) { return Padding(FMargin(Left, Top, Right, Bottom)); }
+
+		typename SlotType::FSlotArguments& HAlign(EHorizontalAlignment InHAlignment)
+		{
+			_HAlignment = InHAlignment;
+			return this->Me();
+		}
+		typename SlotType::FSlotArguments& VAlign(EVerticalAlignment InVAlignment)
+		{
+			_VAlignment = InVAlignment;
+			return this->Me();
+		}
+
+		TOptional<FMargin> _Padding;
+		TOptional<EHorizontalAlignment> _HAlignment;
+		TOptional<EVerticalAlignment> _VAlignment;
+	};
+
+	void Construct(const FChildren& SlotOwner, FSlotArguments&& InArgs)
+	{
+		TSlotBase<SlotType>::Construct(SlotOwner, MoveTemp(InArgs));
+		if (InArgs._Padding.IsSet())
+		{
+			this->SetPadding(InArgs._Padding.GetValue());
+		}
+		if (InArgs._HAlignment.IsSet())
+		{
+			this->SetHorizontalAlignment(InArgs._HAlignment.GetValue());
+		}
+		if (InArgs._VAlignment.IsSet())
+		{
+			this->SetVerticalAlignment(InArgs._VAlignment.GetValue());
+		}
+	}
 };

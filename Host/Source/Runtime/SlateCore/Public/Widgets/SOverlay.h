@@ -15,7 +15,13 @@ public:
 	class FOverlaySlot : public TBasicLayoutWidgetSlot<FOverlaySlot>
 	{
 	public:
-		explicit FOverlaySlot(int32 InZOrder = 0) : TBasicLayoutWidgetSlot<FOverlaySlot>(HAlign_Fill, VAlign_Fill), ZOrder(InZOrder) {}
+		FOverlaySlot(int32 InZOrder) : TBasicLayoutWidgetSlot<FOverlaySlot>(HAlign_Fill, VAlign_Fill), ZOrder(InZOrder) {}
+
+		SLATE_SLOT_BEGIN_ARGS(FOverlaySlot, TBasicLayoutWidgetSlot<FOverlaySlot>)
+			SLATE_ARGUMENT(TOptional<int32>, ZOrder)
+		SLATE_SLOT_END_ARGS()
+
+		SLATECORE_API void Construct(const FChildren& SlotOwner, FSlotArguments&& InArgs);
 
 		int32 GetZOrder() const { return ZOrder; }
 
@@ -33,18 +39,18 @@ public:
 
 	void Construct(const FArguments& InArgs) {}
 
+	using FScopedWidgetSlotArguments = TPanelChildren<FOverlaySlot>::FScopedWidgetSlotArguments;
 	/**
-	 * Adds a slot. With a z order, the slot goes before the first slot of a higher z order (after
-	 * every slot of the same one); INDEX_NONE appends it with a z order one above the last.
+	 * Declares a slot; it joins the overlay at the end of the statement that declares it. With a z
+	 * order, the slot goes before the first slot of a higher z order (after every slot of the same
+	 * one); INDEX_NONE appends it with a z order one above the last.
 	 */
-	SLATECORE_API FOverlaySlot& AddSlot(int32 ZOrder = INDEX_NONE);
+	SLATECORE_API FScopedWidgetSlotArguments AddSlot(int32 ZOrder = INDEX_NONE);
 
 	/** Removes the slot holding the widget; whether there was one. */
 	SLATECORE_API bool RemoveSlot(TSharedRef<SWidget> Widget);
 	SLATECORE_API void ClearChildren();
 	int32 GetNumWidgets() const { return Children.Num(); }
-
-	FOverlaySlot& GetSlot(int32 SlotIndex) { return Children[SlotIndex]; }
 
 	SLATECORE_API virtual FChildren* GetChildren() override;
 	SLATECORE_API virtual int32 OnPaint(const FPaintArgs& Args, const FGeometry& AllottedGeometry, const FSlateRect& MyCullingRect, FSlateWindowElementList& OutDrawElements, int32 LayerId, const FWidgetStyle& InWidgetStyle, bool bParentEnabled) const override;

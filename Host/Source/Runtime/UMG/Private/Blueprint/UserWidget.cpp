@@ -113,25 +113,6 @@ void UUserWidget::RemoveFromViewport()
 	RemoveFromParent();
 }
 
-void UUserWidget::RemoveFromParent()
-{
-	if (HasAnyFlags(RF_BeginDestroyed))
-	{
-		return;
-	}
-	if (bIsManagedByGameViewportSubsystem)
-	{
-		if (UGameViewportSubsystem* Subsystem = UGameViewportSubsystem::Get(GetWorld()))
-		{
-			Subsystem->RemoveWidget(this);
-		}
-	}
-	else
-	{
-		Super::RemoveFromParent();
-	}
-}
-
 void UUserWidget::SetVisibility(ESlateVisibility InVisibility)
 {
 	const ESlateVisibility CurrentVisibility = GetVisibility();

@@ -82,8 +82,14 @@ void UVerticalBoxSlot::ReleaseSlateResources(bool bReleaseChildren)
 void UVerticalBoxSlot::BuildSlot(TSharedRef<SVerticalBox> InVerticalBox)
 {
 	VerticalBox = InVerticalBox;
-	Slot = &InVerticalBox->AddSlot();
-	Slot->Padding(Padding).HAlign(HorizontalAlignment).VAlign(VerticalAlignment)[Content ? Content->TakeWidget() : SNullWidget::NullWidget];
+	InVerticalBox->AddSlot()
+		.Padding(Padding)
+		.HAlign(HorizontalAlignment)
+		.VAlign(VerticalAlignment)
+		.Expose(Slot)
+		[
+			Content ? Content->TakeWidget() : SNullWidget::NullWidget
+		];
 	SetSize(Size);
 }
 
@@ -108,11 +114,11 @@ void UVerticalBoxSlot::SetSize(FSlateChildSize InSize)
 	{
 		if (InSize.SizeRule == ESlateSizeRule::Automatic)
 		{
-			Slot->AutoHeight();
+			Slot->SetAutoHeight();
 		}
 		else
 		{
-			Slot->FillHeight(InSize.Value);
+			Slot->SetFillHeight(InSize.Value);
 		}
 	}
 }

@@ -49,8 +49,6 @@ public:
 	UFUNCTION(BlueprintCallable, BlueprintCosmetic, Category="User Interface|Viewport", meta=(DeprecatedFunction, DeprecationMessage="Use RemoveFromParent instead"))
 	UMG_API void RemoveFromViewport();
 
-	UMG_API virtual void RemoveFromParent() override;
-
 	UMG_API virtual void SetVisibility(ESlateVisibility InVisibility) override;
 
 	/** The root widget of the tree. */

@@ -11,6 +11,7 @@
 #include "QuarnEnsureContainer.h"
 #include "UObject/UObjectGlobals.h"
 #include "UObject/WeakObjectPtr.h"
+#include "UObject/GarbageCollection.h"
 
 using namespace QuarnTests;
 

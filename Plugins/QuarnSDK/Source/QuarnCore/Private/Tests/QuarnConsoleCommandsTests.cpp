@@ -14,6 +14,7 @@
 #include "QuarnLog.h"
 #include "QuarnSession.h"
 #include "UObject/UObjectGlobals.h"
+#include "UObject/GarbageCollection.h"
 
 using namespace QuarnTests;
 

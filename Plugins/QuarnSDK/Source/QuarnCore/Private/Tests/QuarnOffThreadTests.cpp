@@ -18,6 +18,7 @@
 #include "UObject/Package.h"
 #include "UObject/UObjectGlobals.h"
 #include "UObject/WeakObjectPtr.h"
+#include "UObject/GarbageCollection.h"
 
 using namespace QuarnTests;
 

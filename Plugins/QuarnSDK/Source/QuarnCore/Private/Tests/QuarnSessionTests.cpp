@@ -16,6 +16,7 @@
 #include "QuarnSession.h"
 #include "Tests/QuarnSessionWatcher.h"
 #include "UObject/UObjectGlobals.h"
+#include "UObject/GarbageCollection.h"
 
 using namespace QuarnTests;
 

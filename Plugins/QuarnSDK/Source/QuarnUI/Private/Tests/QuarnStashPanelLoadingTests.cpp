@@ -5,6 +5,7 @@
 // arriving for a panel that is gone.
 
 #include "QuarnUITestSupport.h"
+#include "UObject/GarbageCollection.h"
 
 #if WITH_DEV_AUTOMATION_TESTS
 

@@ -4,6 +4,7 @@
 // stack once the records arrive, and a panel released during the read hears nothing.
 
 #include "QuarnUITestSupport.h"
+#include "UObject/GarbageCollection.h"
 
 #if WITH_DEV_AUTOMATION_TESTS
 

@@ -28,6 +28,7 @@
 #include "UObject/Package.h"
 #include "UObject/UObjectGlobals.h"
 #include "UObject/UnrealType.h"
+#include "UObject/GarbageCollection.h"
 
 namespace QuarnUITests
 {

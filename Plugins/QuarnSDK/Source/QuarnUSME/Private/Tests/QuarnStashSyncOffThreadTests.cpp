@@ -11,6 +11,7 @@
 #include "Misc/Timespan.h"
 #include "QuarnClient.h"
 #include "UObject/UObjectGlobals.h"
+#include "UObject/GarbageCollection.h"
 
 using namespace QuarnSyncTests;
 

@@ -11,6 +11,7 @@
 #include "Misc/AutomationTest.h"
 #include "Misc/Timespan.h"
 #include "UObject/UObjectGlobals.h"
+#include "UObject/GarbageCollection.h"
 
 using namespace QuarnSyncTests;
 
