@@ -3,15 +3,13 @@
 // What a failed request means to a game: every code the plug-in or the platform gives is in the
 // library's table with the kind the platform's contract gives it, the errors the core really
 // raises are among them, and the player's text never carries the plug-in's advice to developers.
+// The nodes' own errors, seen through their pins, are in the test module (Quarn.Core.NodeErrors).
 
 #include "Tests/QuarnTestDoubles.h"
 
 #if WITH_DEV_AUTOMATION_TESTS
 
-#include "QuarnAuthenticatePlayer.h"
 #include "QuarnBaseAddress.h"
-#include "QuarnCoreNodeFixture.h"
-#include "QuarnEnsureContainer.h"
 #include "QuarnErrorLibrary.h"
 #include "QuarnResponse.h"
 #include "UObject/Class.h"
@@ -90,8 +88,6 @@ namespace QuarnErrorLibraryTests
 }
 
 BEGIN_DEFINE_SPEC(FQuarnErrorLibrarySpec, "Quarn.Core.Errors", QuarnTests::TestFlags)
-	TUniquePtr<QuarnCoreTests::FNodeFixture> Fixture;
-
 	/** The code as the core raised it, for checking it against the table. */
 	void ExpectKnown(const FQuarnError& Error, EQuarnErrorKind Kind, const TCHAR* What)
 	{
@@ -223,54 +219,6 @@ void FQuarnErrorLibrarySpec::Define()
 					ExpectKnown(Error, Case.Kind, *FString::Printf(TEXT("HTTP %d"), Case.Status));
 				}
 			}
-		});
-	});
-
-	Describe(TEXT("errors the nodes raise"), [this]()
-	{
-		BeforeEach([this]()
-		{
-			Fixture = MakeUnique<QuarnCoreTests::FNodeFixture>();
-		});
-
-		AfterEach([this]()
-		{
-			Fixture.Reset();
-		});
-
-		LatentIt(TEXT("ensuring a container for a player nobody signed in"), FTimespan::FromSeconds(20), [this](const FDoneDelegate& Done)
-		{
-			UQuarnCorePinRecorder* const Pins = Fixture->NewRecorder();
-			UQuarnEnsureContainer* const Action = UQuarnEnsureContainer::EnsureContainer(Fixture->GetWorld(), TEXT("nobody"), TEXT("stash"), EQuarnContainerLayout::Slots, 24, 0, 0);
-			Pins->Bind(Action);
-			Action->Activate();
-			QuarnTests::AfterFrames(3, [this, Pins, Done]()
-			{
-				if (TestEqual(TEXT("failures"), Pins->Failures, 1))
-				{
-					ExpectKnown(Pins->Error, K::SignIn, TEXT("ensure without a token"));
-				}
-				Done.Execute();
-			});
-		});
-
-		LatentIt(TEXT("signing in from an object without a game instance"), FTimespan::FromSeconds(20), [this](const FDoneDelegate& Done)
-		{
-			UQuarnCorePinRecorder* const Pins = Fixture->NewRecorder();
-			// The recorder lives in the transient package: no world, so no game instance to keep a token.
-			AddExpectedMessagePlain(TEXT("No world was found for object"), ELogVerbosity::Warning, EAutomationExpectedMessageFlags::Contains, 0);
-			UQuarnAuthenticatePlayer* const Action = UQuarnAuthenticatePlayer::AuthenticatePlayer(Pins, TEXT("anonymous"), TEXT("someone"));
-			Pins->Bind(Action);
-			Action->Activate();
-			QuarnTests::AfterFrames(3, [this, Pins, Done]()
-			{
-				if (TestEqual(TEXT("failures"), Pins->Failures, 1))
-				{
-					ExpectKnown(Pins->Error, K::Refused, TEXT("sign-in without a game instance"));
-				}
-				TestEqual(TEXT("requests sent"), Fixture->Transport().Sent.Num(), 0);
-				Done.Execute();
-			});
 		});
 	});
 
