@@ -10,9 +10,15 @@
 #       types are run through the header tool first; its output joins the module's sources.
 #
 #   host_plugin(<folder>)
-#       Declares every module of a plug-in from its Source/<Module>/<Module>.Build.cs, taking
+#       Declares every module of a plug-in that this target builds (host_module_type_is_built, from
+#       the module's "Type" in the .uplugin) from its Source/<Module>/<Module>.Build.cs, taking
 #       the dependency lists from the Build.cs itself so that a module the Build.cs does not
-#       name is not reachable, exactly as under UnrealBuildTool.
+#       name is not reachable, exactly as under UnrealBuildTool. The global properties
+#       HOST_PLUGIN_MODULES_BUILT and HOST_PLUGIN_MODULES_NOT_BUILT name them.
+#
+#   host_module_manifest(<Name> <out-var>)
+#       For a plug-in module this target does not build: runs the header tool on it anyway, only
+#       for its manifest (<Name>.reflection, the types it declares), so that a check can name them.
 #
 # Every module's API macro (<NAME>_API) is the Linux export attribute, and modules are built with
 # hidden visibility, so a type or function that another module uses must be exported as in the
@@ -44,6 +50,8 @@ option(HOST_PLUGIN_PRECOMPILED_HEADERS "Precompile CoreMinimal.h for plug-in mod
 
 set(HOST_GENERATED_ROOT "${CMAKE_BINARY_DIR}/Generated")
 set_property(GLOBAL PROPERTY HOST_MODULES "")
+set_property(GLOBAL PROPERTY HOST_PLUGIN_MODULES_BUILT "")
+set_property(GLOBAL PROPERTY HOST_PLUGIN_MODULES_NOT_BUILT "")
 
 # Reflection markers the header tool looks for, at the start of a line.
 set(HOST_REFLECTION_REGEX "^[ \t]*(UCLASS|USTRUCT|UENUM|UINTERFACE|UDELEGATE|DECLARE_DYNAMIC_[A-Z_a-z]*)[ \t]*\\(")
@@ -80,6 +88,50 @@ function(_host_transitive_deps OUT)
 	set(${OUT} "${result}" PARENT_SCOPE)
 endfunction()
 
+# Adds the header tool's step for a module's reflected headers. OUT_SOURCES receives the generated
+# sources to compile, OUT_MANIFEST the manifest (empty when the module declares no reflected type).
+function(_host_header_tool NAME DIR PLUGIN DEPS OUT_SOURCES OUT_MANIFEST)
+	set(gen_dir "${HOST_GENERATED_ROOT}/${NAME}")
+	set(gen_inc "${gen_dir}/Inc")
+	_host_reflected_headers(reflected "${DIR}")
+	set(sources "")
+	set(manifest "")
+	if(reflected)
+		set(outputs "")
+		foreach(h IN LISTS reflected)
+			get_filename_component(base "${h}" NAME_WE)
+			list(APPEND outputs "${gen_inc}/${base}.generated.h" "${gen_dir}/${base}.gen.cpp")
+			list(APPEND sources "${gen_dir}/${base}.gen.cpp")
+		endforeach()
+		set(manifest "${gen_dir}/${NAME}.reflection")
+		list(APPEND outputs "${gen_dir}/${NAME}.init.gen.cpp" "${manifest}")
+		list(APPEND sources "${gen_dir}/${NAME}.init.gen.cpp")
+
+		_host_transitive_deps(all_deps ${DEPS})
+		set(dep_args "")
+		set(dep_files "")
+		foreach(dep IN LISTS all_deps)
+			get_property(dep_manifest GLOBAL PROPERTY "HOST_MODULE_MANIFEST_${dep}")
+			if(dep_manifest)
+				list(APPEND dep_args "--dep" "${dep_manifest}")
+				list(APPEND dep_files "${dep_manifest}")
+			endif()
+		endforeach()
+		set(plugin_arg "")
+		if(PLUGIN)
+			set(plugin_arg "--plugin" "${PLUGIN}")
+		endif()
+		add_custom_command(
+			OUTPUT ${outputs}
+			COMMAND HeaderTool --module "${NAME}" --module-dir "${DIR}" --out "${gen_dir}" ${plugin_arg} ${dep_args} -- ${reflected}
+			DEPENDS HeaderTool ${reflected} ${dep_files}
+			COMMENT "Header tool: ${NAME}"
+			VERBATIM)
+	endif()
+	set(${OUT_SOURCES} "${sources}" PARENT_SCOPE)
+	set(${OUT_MANIFEST} "${manifest}" PARENT_SCOPE)
+endfunction()
+
 function(host_module NAME)
 	cmake_parse_arguments(M "" "DIR;PLUGIN" "PUBLIC_DEPS;PRIVATE_DEPS;PUBLIC_LIBS;PRIVATE_LIBS" ${ARGN})
 	if(NOT M_DIR)
@@ -95,42 +147,10 @@ function(host_module NAME)
 	file(GLOB_RECURSE sources CONFIGURE_DEPENDS "${dir}/Private/*.cpp")
 	list(SORT sources)
 
-	set(gen_dir "${HOST_GENERATED_ROOT}/${NAME}")
-	set(gen_inc "${gen_dir}/Inc")
-	_host_reflected_headers(reflected "${dir}")
-	set(manifest "")
-	if(reflected)
-		set(outputs "")
-		foreach(h IN LISTS reflected)
-			get_filename_component(base "${h}" NAME_WE)
-			list(APPEND outputs "${gen_inc}/${base}.generated.h" "${gen_dir}/${base}.gen.cpp")
-			list(APPEND sources "${gen_dir}/${base}.gen.cpp")
-		endforeach()
-		set(manifest "${gen_dir}/${NAME}.reflection")
-		list(APPEND outputs "${gen_dir}/${NAME}.init.gen.cpp" "${manifest}")
-		list(APPEND sources "${gen_dir}/${NAME}.init.gen.cpp")
-
-		_host_transitive_deps(all_deps ${M_PUBLIC_DEPS} ${M_PRIVATE_DEPS})
-		set(dep_args "")
-		set(dep_files "")
-		foreach(dep IN LISTS all_deps)
-			get_property(dep_manifest GLOBAL PROPERTY "HOST_MODULE_MANIFEST_${dep}")
-			if(dep_manifest)
-				list(APPEND dep_args "--dep" "${dep_manifest}")
-				list(APPEND dep_files "${dep_manifest}")
-			endif()
-		endforeach()
-		set(plugin_arg "")
-		if(M_PLUGIN)
-			set(plugin_arg "--plugin" "${M_PLUGIN}")
-		endif()
-		add_custom_command(
-			OUTPUT ${outputs}
-			COMMAND HeaderTool --module "${NAME}" --module-dir "${dir}" --out "${gen_dir}" ${plugin_arg} ${dep_args} -- ${reflected}
-			DEPENDS HeaderTool ${reflected} ${dep_files}
-			COMMENT "Header tool: ${NAME}"
-			VERBATIM)
-	endif()
+	set(gen_inc "${HOST_GENERATED_ROOT}/${NAME}/Inc")
+	_host_header_tool(${NAME} "${dir}" "${M_PLUGIN}" "${M_PUBLIC_DEPS};${M_PRIVATE_DEPS}" generated manifest)
+	list(APPEND sources ${generated})
+	set(reflected "${manifest}")
 	set_property(GLOBAL PROPERTY "HOST_MODULE_MANIFEST_${NAME}" "${manifest}")
 	set_property(GLOBAL PROPERTY "HOST_MODULE_DEPS_${NAME}" ${M_PUBLIC_DEPS} ${M_PRIVATE_DEPS})
 	set_property(GLOBAL APPEND PROPERTY HOST_MODULES "${NAME}")
@@ -191,6 +211,52 @@ function(_host_read_build_cs FILE OUT_PUBLIC OUT_PRIVATE)
 	set(${OUT_PRIVATE} "${Private_names}" PARENT_SCOPE)
 endfunction()
 
+# Whether UnrealBuildTool builds a plug-in module of this "Type" for the target this build stands
+# for: ModuleDescriptor.IsCompiledInConfiguration (5.8 Configuration/Descriptors/ModuleDescriptor.cs),
+# with the target's HOST_BUILD_DEVELOPER_TOOLS (the root CMakeLists.txt, after TargetRules.cs) and
+# cooked data for every target but an editor (bBuildRequiresCookedData). The host builds no program
+# and no client targets. Type names match ignoring case, as the engine reads them.
+function(host_module_type_is_built TYPE OUT)
+	string(TOLOWER "${TYPE}" type)
+	set(editor FALSE)
+	if(HOST_TARGET_TYPE STREQUAL "Editor")
+		set(editor TRUE)
+	endif()
+	if(type MATCHES "^(runtime|runtimenocommandlet|runtimeandprogram|serveronly)$")
+		set(built TRUE)
+	elseif(type STREQUAL "cookedonly")
+		set(built TRUE)
+		if(editor)
+			set(built FALSE)
+		endif()
+	elseif(type MATCHES "^(uncookedonly|developer|editor|editornocommandlet|editorandprogram)$")
+		set(built ${editor})
+	elseif(type STREQUAL "developertool")
+		set(built ${HOST_BUILD_DEVELOPER_TOOLS})
+	elseif(type STREQUAL "program")
+		set(built FALSE)
+	elseif(type MATCHES "^(clientonly|clientonlynocommandlet)$")
+		set(built TRUE)
+		if(HOST_TARGET_TYPE STREQUAL "Server")
+			set(built FALSE)
+		endif()
+	else()
+		message(FATAL_ERROR "Unknown module Type '${TYPE}'")
+	endif()
+	set(${OUT} ${built} PARENT_SCOPE)
+endfunction()
+
+function(host_module_manifest NAME OUT)
+	get_property(dir GLOBAL PROPERTY "HOST_MODULE_DIR_${NAME}")
+	get_property(plugin GLOBAL PROPERTY "HOST_MODULE_PLUGIN_${NAME}")
+	get_property(deps GLOBAL PROPERTY "HOST_MODULE_DEPS_${NAME}")
+	if(NOT dir)
+		message(FATAL_ERROR "host_module_manifest(${NAME}): not a plug-in module left out of this build")
+	endif()
+	_host_header_tool(${NAME} "${dir}" "${plugin}" "${deps}" unused manifest)
+	set(${OUT} "${manifest}" PARENT_SCOPE)
+endfunction()
+
 function(host_plugin DIR)
 	get_filename_component(dir "${DIR}" ABSOLUTE)
 	file(GLOB descriptors "${dir}/*.uplugin")
@@ -205,13 +271,25 @@ function(host_plugin DIR)
 	# Modules are declared in descriptor order; a module may only depend on modules declared before it.
 	foreach(i RANGE ${last})
 		string(JSON module GET "${json}" Modules ${i} Name)
+		string(JSON type GET "${json}" Modules ${i} Type)
 		set(build_cs "${dir}/Source/${module}/${module}.Build.cs")
 		if(NOT EXISTS "${build_cs}")
 			message(FATAL_ERROR "Plug-in ${plugin}: module ${module} has no ${module}.Build.cs")
 		endif()
 		_host_read_build_cs("${build_cs}" public_deps private_deps)
+		host_module_type_is_built("${type}" built)
+		if(NOT built)
+			# Left out, as UnrealBuildTool leaves it out of this target; kept on record for checks.
+			message(STATUS "Plug-in ${plugin}: ${module} (${type}) is not built for this target")
+			set_property(GLOBAL APPEND PROPERTY HOST_PLUGIN_MODULES_NOT_BUILT "${module}")
+			set_property(GLOBAL PROPERTY "HOST_MODULE_DIR_${module}" "${dir}/Source/${module}")
+			set_property(GLOBAL PROPERTY "HOST_MODULE_PLUGIN_${module}" "${plugin}")
+			set_property(GLOBAL PROPERTY "HOST_MODULE_DEPS_${module}" ${public_deps} ${private_deps})
+			continue()
+		endif()
 		host_module(${module} DIR "${dir}/Source/${module}" PLUGIN ${plugin}
 			PUBLIC_DEPS ${public_deps}
 			PRIVATE_DEPS ${private_deps})
+		set_property(GLOBAL APPEND PROPERTY HOST_PLUGIN_MODULES_BUILT "${module}")
 	endforeach()
 endfunction()

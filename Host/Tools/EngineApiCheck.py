@@ -20,8 +20,10 @@ import sys
 import clang.cindex as ci
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-PLUGIN = os.path.join(ROOT, 'Plugins', 'QuarnSDK', 'Source') + os.sep
-HOST = os.path.join(ROOT, 'Host', 'Source') + os.sep
+# Every module folder under Source/ counts, the test module's included; paths are compared resolved,
+# as the sources' are.
+PLUGIN = os.path.join(os.path.realpath(ROOT), 'Plugins', 'QuarnSDK', 'Source') + os.sep
+HOST = os.path.join(os.path.realpath(ROOT), 'Host', 'Source') + os.sep
 DEFAULT_LIST = os.path.join(ROOT, 'Host', 'EngineApi', 'PluginEngineApi.txt')
 
 K = ci.CursorKind
@@ -185,7 +187,12 @@ def main():
 	listed = read_list(options.list)
 	missing = sorted(name for name in used if name not in listed)
 	unread = sum(1 for name in used if listed.get(name, '').startswith('host layout'))
-	print('%d plug-in sources, %d host declarations used, %d listed with their engine header.' % (len(sources), len(used), len(listed)))
+	modules = {}
+	for e in sources:
+		module = os.path.relpath(os.path.realpath(e['file']), PLUGIN).split(os.sep)[0]
+		modules[module] = modules.get(module, 0) + 1
+	print('%d plug-in sources (%s), %d host declarations used, %d listed with their engine header.' % (
+		len(sources), ', '.join('%s %d' % (m, modules[m]) for m in sorted(modules)), len(used), len(listed)))
 	if unread:
 		print('%d of those in use rest on the host\'s layout only: their engine declarations are still to be read.' % unread)
 	if missing:

@@ -5,9 +5,12 @@
 
 1. The engine's own `RunUAT BuildPlugin` builds the plug-in as a marketplace package: the editor
    (Development) for this machine, and the game (Development and Shipping) for each target platform.
+   The test module `QuarnSDKTests` (type DeveloperTool) is built for the editor and the Development
+   game only; the build tool leaves it out of Shipping by itself.
 2. A throw-away project with the packaged plug-in enabled is written next to the package.
-3. The editor opens that project without a window and runs `Automation RunTests Quarn.`, writing its
-   report; the script reads the report and exits 0 only when tests ran and none failed.
+3. The editor opens that project without a window and runs `Automation RunTests Quarn.` (the editor
+   loads the test module, so every test of the plug-in is found), writing its report; the script
+   reads the report and exits 0 only when tests ran and none failed.
 
 The engine root is the folder that holds `Engine/` (for an installed engine, for example
 `C:\\Program Files\\Epic Games\\UE_5.8` or `/Users/Shared/Epic Games/UE_5.8`). Only the standard

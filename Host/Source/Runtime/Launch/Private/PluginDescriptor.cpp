@@ -30,10 +30,17 @@ namespace UE::Host::Launch
 
 		bool ParseType(const FString& Text, bool& bOutLoadsInGame)
 		{
+			// Developer tools are built and loaded only where the target has them, as
+			// FModuleDescriptor::IsCompiledInCurrentConfiguration decides from WITH_UNREAL_DEVELOPER_TOOLS.
+			if (Text.Equals(TEXT("DeveloperTool"), ESearchCase::IgnoreCase))
+			{
+				bOutLoadsInGame = !!WITH_UNREAL_DEVELOPER_TOOLS;
+				return true;
+			}
 			// What a game started from an editor build loads: runtime modules and uncooked-only ones.
 			static const TCHAR* const GameTypes[] = {
 				TEXT("Runtime"), TEXT("RuntimeNoCommandlet"), TEXT("RuntimeAndProgram"), TEXT("ClientOnly"),
-				TEXT("ClientOnlyNoCommandlet"), TEXT("UncookedOnly"), TEXT("Developer"), TEXT("DeveloperTool") };
+				TEXT("ClientOnlyNoCommandlet"), TEXT("UncookedOnly"), TEXT("Developer") };
 			static const TCHAR* const OtherTypes[] = {
 				TEXT("CookedOnly"), TEXT("ServerOnly"), TEXT("Editor"), TEXT("EditorNoCommandlet"), TEXT("EditorAndProgram"),
 				TEXT("Program") };

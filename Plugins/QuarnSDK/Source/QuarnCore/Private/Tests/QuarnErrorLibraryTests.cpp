@@ -4,15 +4,13 @@
 // library's table with the kind the platform's contract gives it, the errors the core really
 // raises are among them, and neither the player's text nor what a screen showing Hint, else
 // Message, puts up carries the plug-in's advice to developers, which the developer's text does.
+// The nodes' own errors, seen through their pins, are in the test module (Quarn.Core.NodeErrors).
 
 #include "Tests/QuarnTestDoubles.h"
 
 #if WITH_DEV_AUTOMATION_TESTS
 
-#include "QuarnAuthenticatePlayer.h"
 #include "QuarnBaseAddress.h"
-#include "QuarnCoreNodeFixture.h"
-#include "QuarnEnsureContainer.h"
 #include "QuarnErrorLibrary.h"
 #include "QuarnItemIds.h"
 #include "QuarnResponse.h"
@@ -116,7 +114,7 @@ namespace QuarnErrorLibraryTests
 }
 
 BEGIN_DEFINE_SPEC(FQuarnErrorLibrarySpec, "Quarn.Core.Errors", QuarnTests::TestFlags)
-	TUniquePtr<QuarnCoreTests::FNodeFixture> Fixture;
+	TUniquePtr<QuarnTests::FClientFixture> Client;
 
 	/** The code as the core raised it, for checking it against the table. */
 	void ExpectKnown(const FQuarnError& Error, EQuarnErrorKind Kind, const TCHAR* What)
@@ -294,32 +292,16 @@ void FQuarnErrorLibrarySpec::Define()
 		});
 	});
 
-	Describe(TEXT("errors the nodes raise"), [this]()
+	Describe(TEXT("errors the session raises"), [this]()
 	{
 		BeforeEach([this]()
 		{
-			Fixture = MakeUnique<QuarnCoreTests::FNodeFixture>();
+			Client = MakeUnique<QuarnTests::FClientFixture>();
 		});
 
 		AfterEach([this]()
 		{
-			Fixture.Reset();
-		});
-
-		LatentIt(TEXT("ensuring a container for a player nobody signed in"), FTimespan::FromSeconds(20), [this](const FDoneDelegate& Done)
-		{
-			UQuarnCorePinRecorder* const Pins = Fixture->NewRecorder();
-			UQuarnEnsureContainer* const Action = UQuarnEnsureContainer::EnsureContainer(Fixture->GetWorld(), TEXT("nobody"), TEXT("stash"), EQuarnContainerLayout::Slots, 24, 0, 0);
-			Pins->Bind(Action);
-			Action->Activate();
-			QuarnTests::AfterFrames(3, [this, Pins, Done]()
-			{
-				if (TestEqual(TEXT("failures"), Pins->Failures, 1))
-				{
-					ExpectKnown(Pins->Error, K::SignIn, TEXT("ensure without a token"));
-				}
-				Done.Execute();
-			});
+			Client.Reset();
 		});
 
 		LatentIt(TEXT("a session whose token expired and that cannot sign in again"), FTimespan::FromSeconds(20), [this](const FDoneDelegate& Done)
@@ -331,31 +313,12 @@ void FQuarnErrorLibrarySpec::Define()
 			Session->Start(TEXT("tok_e"), 0.0, FString(), FString());
 			const TSharedRef<QuarnTests::FOutcome> Outcome = MakeShared<QuarnTests::FOutcome>();
 			FQuarnClient::Send(TEXT("GET"), TEXT("/v1/game/containers/c"), FString(), TEXT("tok_e"), FString(), QuarnTests::FOutcome::Into(Outcome));
-			Fixture->Transport().Answer(401, TEXT("{\"error\": {\"code\": \"token_expired\", \"message\": \"Expired.\", \"hint\": \"\"}}"));
+			Client->Transport->Answer(401, TEXT("{\"error\": {\"code\": \"token_expired\", \"message\": \"Expired.\", \"hint\": \"\"}}"));
 			QuarnTests::Await(*this, TEXT("the request to fail"), [Outcome]() { return Outcome->Calls > 0; }, Done, [this, Outcome, Expired, Session, Done]()
 			{
 				ExpectKnown(Outcome->Error, K::SignIn, TEXT("the request that waited"));
 				ExpectKnown(*Expired, K::SignIn, TEXT("the session's expiry"));
 				TestTrue(TEXT("the message names the cause"), Outcome->Error.Message.Contains(TEXT("no_ticket"), ESearchCase::CaseSensitive));
-				Done.Execute();
-			});
-		});
-
-		LatentIt(TEXT("signing in from an object without a game instance"), FTimespan::FromSeconds(20), [this](const FDoneDelegate& Done)
-		{
-			UQuarnCorePinRecorder* const Pins = Fixture->NewRecorder();
-			// The recorder lives in the transient package: no world, so no game instance to keep a token.
-			AddExpectedMessagePlain(TEXT("No world was found for object"), ELogVerbosity::Warning, EAutomationExpectedMessageFlags::Contains, 0);
-			UQuarnAuthenticatePlayer* const Action = UQuarnAuthenticatePlayer::AuthenticatePlayer(Pins, TEXT("anonymous"), TEXT("someone"));
-			Pins->Bind(Action);
-			Action->Activate();
-			QuarnTests::AfterFrames(3, [this, Pins, Done]()
-			{
-				if (TestEqual(TEXT("failures"), Pins->Failures, 1))
-				{
-					ExpectKnown(Pins->Error, K::Refused, TEXT("sign-in without a game instance"));
-				}
-				TestEqual(TEXT("requests sent"), Fixture->Transport().Sent.Num(), 0);
 				Done.Execute();
 			});
 		});

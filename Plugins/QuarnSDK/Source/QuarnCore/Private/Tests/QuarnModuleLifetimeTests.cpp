@@ -22,7 +22,8 @@ void FQuarnModuleLifetimeSpec::Define()
 {
 	It(TEXT("refuses dynamic unloading in each of the plug-in's modules"), [this]()
 	{
-		for (const TCHAR* Name : {TEXT("QuarnCore"), TEXT("QuarnUSME"), TEXT("QuarnUI")})
+		// The test module too: it is built and loaded wherever these tests are compiled.
+		for (const TCHAR* Name : {TEXT("QuarnCore"), TEXT("QuarnUSME"), TEXT("QuarnUI"), TEXT("QuarnSDKTests")})
 		{
 			IModuleInterface* const Module = FModuleManager::Get().GetModule(Name);
 			if (TestNotNull(FString::Printf(TEXT("%s is loaded"), Name), Module))

@@ -1,8 +1,8 @@
 // Copyright Quarn. All Rights Reserved.
 
 // Quarn.Sync.Status over the scripted transport: each container of the game instance with its
-// state, version, unsent changes and the last failure's code, and the command gone once the
-// adapter's commands are unregistered.
+// state, version, unsent changes and the last failure's code. Its registration is tested with the
+// adapter (Quarn.USME.ConsoleRegistration).
 
 #include "Tests/QuarnContainerSyncTestSupport.h"
 
@@ -12,7 +12,6 @@
 #include "Engine/World.h"
 #include "HAL/IConsoleManager.h"
 #include "Misc/OutputDevice.h"
-#include "QuarnSyncConsoleCommands.h"
 
 using namespace QuarnContainerSyncTests;
 using QuarnSyncTests::Desired;
@@ -125,18 +124,6 @@ void FQuarnSyncConsoleSpec::Define()
 				}
 			}},
 		}, Done);
-	});
-
-	It(TEXT("Quarn.Sync.Status is gone once the adapter's commands are unregistered, and back when registered"), [this]()
-	{
-		TestNotNull(TEXT("registered while the module runs"), IConsoleManager::Get().FindConsoleObject(TEXT("Quarn.Sync.Status")));
-		QuarnSyncConsoleCommands::Unregister();
-		TestNull(TEXT("gone after unregistering"), IConsoleManager::Get().FindConsoleObject(TEXT("Quarn.Sync.Status")));
-		bool bRecognized = true;
-		Run(TEXT("Quarn.Sync.Status"), &bRecognized);
-		TestFalse(TEXT("the console no longer knows it"), bRecognized);
-		QuarnSyncConsoleCommands::Register();
-		TestNotNull(TEXT("back after registering"), IConsoleManager::Get().FindConsoleObject(TEXT("Quarn.Sync.Status")));
 	});
 }
 

@@ -1,7 +1,8 @@
 // Copyright Quarn. All Rights Reserved.
 
-// A reflected type cannot sit inside WITH_DEV_AUTOMATION_TESTS, so this double is compiled in every
-// configuration. Public and exported because the soak binds it as well.
+// A test double of the plug-in's test module, which is built only where development tools are
+// (the editor and Development targets), never for Test or Shipping.
+// Public and exported because the soak binds it as well.
 
 #pragma once
 
@@ -14,8 +15,8 @@ class UQuarnContainerSyncSubsystem;
 class UQuarnWaitForContainerSync;
 
 /** Stands in for a game's graph bound to the sync subsystem's events and the wait node's pins: keeps what each carried, in order. */
-UCLASS()
-class QUARNUSME_API UQuarnContainerSyncWatcher : public UObject
+UCLASS(Transient, HideDropdown, NotBlueprintable, NotBlueprintType)
+class QUARNSDKTESTS_API UQuarnContainerSyncWatcher : public UObject
 {
 	GENERATED_BODY()
 

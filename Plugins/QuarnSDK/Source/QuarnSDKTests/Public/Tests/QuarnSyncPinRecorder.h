@@ -1,8 +1,8 @@
 // Copyright Quarn. All Rights Reserved.
 
-// A reflected type cannot sit inside WITH_DEV_AUTOMATION_TESTS (the header tool refuses a UCLASS in
-// a conditional block), so this small double is compiled in every configuration. Public and
-// exported because the host's emulator suites and the soak bind it as well.
+// A test double of the plug-in's test module, which is built only where development tools are
+// (the editor and Development targets), never for Test or Shipping.
+// Public and exported because the host's emulator suites and the soak bind it as well.
 
 #pragma once
 
@@ -13,8 +13,8 @@
 #include "QuarnSyncPinRecorder.generated.h"
 
 /** Stands in for a Blueprint graph bound to a sync node's pins: counts each pin and keeps what it carried. */
-UCLASS()
-class QUARNUSME_API UQuarnSyncPinRecorder : public UObject
+UCLASS(Transient, HideDropdown, NotBlueprintable, NotBlueprintType)
+class QUARNSDKTESTS_API UQuarnSyncPinRecorder : public UObject
 {
 	GENERATED_BODY()
 

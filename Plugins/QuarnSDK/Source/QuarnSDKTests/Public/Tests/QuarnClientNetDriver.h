@@ -9,18 +9,18 @@
 
 /**
  * Test double: a connection that carries nothing. Given to a net driver as its server
- * connection, it makes the driver's world a client's. Reflected, so compiled in every
- * configuration.
+ * connection, it makes the driver's world a client's. In the test module only, so never in a
+ * Shipping build.
  */
-UCLASS(Transient)
-class QUARNUSME_API UQuarnIdleNetConnection : public UNetConnection
+UCLASS(Transient, HideDropdown, NotBlueprintable, NotBlueprintType)
+class QUARNSDKTESTS_API UQuarnIdleNetConnection : public UNetConnection
 {
 	GENERATED_BODY()
 };
 
 /** Test double: a net driver that moves no data, for a world that should be a client's or a server's. */
-UCLASS(Transient)
-class QUARNUSME_API UQuarnIdleNetDriver : public UNetDriver
+UCLASS(Transient, HideDropdown, NotBlueprintable, NotBlueprintType)
+class QUARNSDKTESTS_API UQuarnIdleNetDriver : public UNetDriver
 {
 	GENERATED_BODY()
 };

@@ -10,7 +10,6 @@
 
 #include "HAL/IConsoleManager.h"
 #include "Modules/ModuleManager.h"
-#include "QuarnConsoleCommands.h"
 #include "QuarnLog.h"
 #include "QuarnSession.h"
 #include "UObject/UObjectGlobals.h"
@@ -222,7 +221,12 @@ void FQuarnConsoleCommandsSpec::Define()
 		const TSharedRef<FLogLines> Log = MakeShared<FLogLines>();
 		const FConsoleOutput Set = Run(TEXT("Quarn.LogRequests 1"));
 		TestEqualSensitive(TEXT("console reply"), Set.Joined(), FString(TEXT("Quarn.LogRequests = \"1\"")));
-		TestTrue(TEXT("log on"), QuarnConsoleCommands::IsRequestLogOn());
+		// Read through the console, as a game would: the module's own accessor is not exported.
+		const IConsoleVariable* const LogRequests = IConsoleManager::Get().FindConsoleVariable(TEXT("Quarn.LogRequests"));
+		if (TestNotNull(TEXT("Quarn.LogRequests registered"), LogRequests))
+		{
+			TestEqual(TEXT("log on"), LogRequests->GetInt(), 1);
+		}
 
 		// The platform calls the token expired: the request, the renewal's sign-in and the
 		// request again are three lines.

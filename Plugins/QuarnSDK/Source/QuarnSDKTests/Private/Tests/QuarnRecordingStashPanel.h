@@ -1,8 +1,8 @@
 // Copyright Quarn. All Rights Reserved.
 
-// A test double. Reflected types cannot sit inside WITH_DEV_AUTOMATION_TESTS (the header tool
-// refuses them there), so this small class is compiled in every configuration; it is transient and
-// hidden from class pickers, so nothing saved or shown in the editor ever names it.
+// A test double of the plug-in's test module, which is built only where development tools are
+// (the editor and Development targets), never for Test or Shipping.
+// Transient and hidden from class pickers, so nothing saved or shown in the editor ever names it.
 
 #pragma once
 

@@ -1,7 +1,8 @@
 // Copyright Quarn. All Rights Reserved.
 
-// A test double, compiled in every configuration: the header tool refuses a UCLASS inside
-// #if WITH_DEV_AUTOMATION_TESTS. Public, with the module's API, because the emulator suites and
+// A test double of the plug-in's test module, which is built only where development tools are
+// (the editor and Development targets), never for Test or Shipping.
+// Public, with the module's API, because the emulator suites and
 // the soak bind it as well as the plug-in's own tests.
 
 #pragma once
@@ -15,8 +16,8 @@ class UQuarnAuthenticatePlayer;
 class UQuarnEnsureContainer;
 
 /** Stands in for a Blueprint graph bound to the core's sign-in and container nodes. */
-UCLASS()
-class QUARNCORE_API UQuarnCorePinRecorder : public UObject
+UCLASS(Transient, HideDropdown, NotBlueprintable, NotBlueprintType)
+class QUARNSDKTESTS_API UQuarnCorePinRecorder : public UObject
 {
 	GENERATED_BODY()
 

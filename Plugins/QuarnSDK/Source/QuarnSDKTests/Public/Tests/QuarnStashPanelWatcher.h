@@ -1,8 +1,8 @@
 // Copyright Quarn. All Rights Reserved.
 
-// A test double. Reflected types cannot sit inside WITH_DEV_AUTOMATION_TESTS (the header tool
-// refuses them there), so this small class is compiled in every configuration. Public, with the
-// module's API, because the panel's platform and picture suites use it as well.
+// A test double of the plug-in's test module, which is built only where development tools are
+// (the editor and Development targets), never for Test or Shipping.
+// Public, with the module's API, because the panel's platform and picture suites use it as well.
 
 #pragma once
 
@@ -17,8 +17,8 @@
  * in order, as one line ("Loaded 3", "Failed cell_occupied", "Deposit Bandage 1 -1",
  * "Withdraw ins_1", "Transfer ins_1"), and calls Probe with the line as it arrives.
  */
-UCLASS()
-class QUARNUI_API UQuarnStashPanelWatcher : public UObject
+UCLASS(Transient, HideDropdown, NotBlueprintable, NotBlueprintType)
+class QUARNSDKTESTS_API UQuarnStashPanelWatcher : public UObject
 {
 	GENERATED_BODY()
 
