@@ -191,7 +191,7 @@ public:
 
 	SIZE_T GetAllocatedSize() const { return Elements.GetAllocatedSize() + Hash.GetAllocatedSize(); }
 
-	FORCEINLINE int32 Num() const { return Elements.Num(); }
+	[[nodiscard]] FORCEINLINE int32 Num() const { return Elements.Num(); }
 	[[nodiscard]] FORCEINLINE bool IsEmpty() const { return Elements.Num() == 0; }
 	FORCEINLINE int32 GetMaxIndex() const { return Elements.GetMaxIndex(); }
 	FORCEINLINE bool IsValidId(FSetElementId Id) const
