@@ -7,6 +7,7 @@
 // The nodes' own errors, seen through their pins, are in the test module (Quarn.Core.NodeErrors).
 
 #include "Tests/QuarnTestDoubles.h"
+#include "Tests/QuarnErrorChecks.h"
 
 #if WITH_DEV_AUTOMATION_TESTS
 
@@ -70,29 +71,6 @@ namespace QuarnErrorLibraryTests
 		return Error;
 	}
 
-	/**
-	 * Words for the game's developer: settings, nodes, options of the panel. None of them belongs
-	 * on a player's screen.
-	 */
-	static const TCHAR* const DeveloperWords[] = {
-		TEXT("Project Settings"), TEXT("Base Url"), TEXT("Quarn SDK"), TEXT("Allow Insecure Http"), TEXT("Request Timeout"),
-		TEXT("Quarn - "), TEXT("Velmora - "), TEXT("Authenticate Player"), TEXT("Load Stash"), TEXT("Use Game Session"),
-		TEXT("Blueprint"), TEXT(" node"), TEXT("emulator"), TEXT("settings"),
-	};
-
-	/** The first developer word in Text, or null. */
-	static const TCHAR* FindDeveloperWord(const FString& Text)
-	{
-		for (const TCHAR* Word : DeveloperWords)
-		{
-			if (Text.Contains(Word, ESearchCase::IgnoreCase))
-			{
-				return Word;
-			}
-		}
-		return nullptr;
-	}
-
 	/** How many of the four questions answer yes: exactly one for every error, none for a success. */
 	static int32 Answers(const FQuarnError& Error)
 	{
@@ -119,29 +97,7 @@ BEGIN_DEFINE_SPEC(FQuarnErrorLibrarySpec, "Quarn.Core.Errors", QuarnTests::TestF
 	/** The code as the core raised it, for checking it against the table. */
 	void ExpectKnown(const FQuarnError& Error, EQuarnErrorKind Kind, const TCHAR* What)
 	{
-		const FString Label = FString::Printf(TEXT("%s (%s)"), What, *Error.Code);
-		TestNotNull(*(Label + TEXT(" is in the table")), UQuarnErrorLibrary::FindCode(Error.Code));
-		TestEqual(*(Label + TEXT(" kind")), static_cast<int32>(UQuarnErrorLibrary::GetErrorKind(Error)), static_cast<int32>(Kind));
-		const FString PlayerText = UQuarnErrorLibrary::GetPlayerText(Error).ToString();
-		TestFalse(*(Label + TEXT(" player text is not empty")), PlayerText.IsEmpty());
-		ExpectNoDeveloperWords(Label + TEXT(" player text"), PlayerText);
-		// What a screen that follows the rule (the stash panel's status line) shows.
-		ExpectNoDeveloperWords(Label + TEXT(" hint, else message"), Error.Hint.IsEmpty() ? Error.Message : Error.Hint);
-		// The advice is not lost: the developer's text carries it.
-		const FString Advice = UQuarnErrorLibrary::GetDeveloperAdvice(Error);
-		if (!Advice.IsEmpty())
-		{
-			TestTrue(*(Label + TEXT(" developer text carries the advice")), UQuarnErrorLibrary::GetDeveloperText(Error).Contains(Advice, ESearchCase::CaseSensitive));
-		}
-	}
-
-	void ExpectNoDeveloperWords(const FString& Label, const FString& Text)
-	{
-		const TCHAR* const Word = QuarnErrorLibraryTests::FindDeveloperWord(Text);
-		if (Word != nullptr)
-		{
-			AddError(FString::Printf(TEXT("%s puts \"%s\" before a player: %s"), *Label, Word, *Text));
-		}
+		QuarnTests::ExpectKnownError(*this, Error, Kind, What);
 	}
 END_DEFINE_SPEC(FQuarnErrorLibrarySpec)
 
@@ -182,7 +138,7 @@ void FQuarnErrorLibrarySpec::Define()
 		{
 			for (const FQuarnErrorCode& Entry : UQuarnErrorLibrary::GetKnownCodes())
 			{
-				ExpectNoDeveloperWords(FString::Printf(TEXT("%s player text"), Entry.Code), Entry.PlayerText.ToString());
+				QuarnTests::ExpectNoDeveloperWords(*this, FString::Printf(TEXT("%s player text"), Entry.Code), Entry.PlayerText.ToString());
 				if (!Entry.bDeveloperWords)
 				{
 					TestEqualSensitive(*FString::Printf(TEXT("%s: the platform's codes come with the platform's words"), Entry.Code), FString(Entry.DeveloperAdvice), FString());

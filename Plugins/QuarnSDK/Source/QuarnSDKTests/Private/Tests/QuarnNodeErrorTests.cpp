@@ -5,6 +5,7 @@
 // plug-in's advice to developers. The table itself is tested with the core (Quarn.Core.Errors).
 
 #include "Tests/QuarnTestDoubles.h"
+#include "Tests/QuarnErrorChecks.h"
 
 #if WITH_DEV_AUTOMATION_TESTS
 
@@ -19,24 +20,7 @@ BEGIN_DEFINE_SPEC(FQuarnNodeErrorSpec, "Quarn.Core.NodeErrors", QuarnTests::Test
 	/** The code as the node raised it, for checking it against the table. */
 	void ExpectKnown(const FQuarnError& Error, EQuarnErrorKind Kind, const TCHAR* What)
 	{
-		const FString Label = FString::Printf(TEXT("%s (%s)"), What, *Error.Code);
-		TestNotNull(*(Label + TEXT(" is in the table")), UQuarnErrorLibrary::FindCode(Error.Code));
-		TestEqual(*(Label + TEXT(" kind")), static_cast<int32>(UQuarnErrorLibrary::GetErrorKind(Error)), static_cast<int32>(Kind));
-		const FString PlayerText = UQuarnErrorLibrary::GetPlayerText(Error).ToString();
-		TestFalse(*(Label + TEXT(" player text is not empty")), PlayerText.IsEmpty());
-		// Neither the player's text nor what a screen showing Hint, else Message, puts up names a
-		// setting or a node; the developer's text keeps that advice.
-		const FString OnScreen = Error.Hint.IsEmpty() ? Error.Message : Error.Hint;
-		for (const TCHAR* const Word : {TEXT("Base Url"), TEXT("Settings"), TEXT("Quarn - "), TEXT("Authenticate Player"), TEXT(" node")})
-		{
-			TestFalse(*FString::Printf(TEXT("%s player text names \"%s\""), *Label, Word), PlayerText.Contains(Word, ESearchCase::IgnoreCase));
-			TestFalse(*FString::Printf(TEXT("%s hint, else message, names \"%s\""), *Label, Word), OnScreen.Contains(Word, ESearchCase::IgnoreCase));
-		}
-		const FString Advice = UQuarnErrorLibrary::GetDeveloperAdvice(Error);
-		if (!Advice.IsEmpty())
-		{
-			TestTrue(*(Label + TEXT(" developer text carries the advice")), UQuarnErrorLibrary::GetDeveloperText(Error).Contains(Advice, ESearchCase::CaseSensitive));
-		}
+		QuarnTests::ExpectKnownError(*this, Error, Kind, What);
 	}
 END_DEFINE_SPEC(FQuarnNodeErrorSpec)
 
